@@ -1,0 +1,3 @@
+#include "catalogue/core/Records.h"
+
+CursorList<Rss> RssList;

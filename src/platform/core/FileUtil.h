@@ -1,0 +1,23 @@
+// Small file helpers over the C library, usable from any thread.
+#pragma once
+#include <string>
+#include <string_view>
+
+// Reads a whole file; false when it cannot be opened or read.
+bool File_ReadAll(const std::string& path, std::string& out);
+// Writes `data` to `path` through the twin `path + ".Tmp"`: the twin is written and
+// flushed to disk, then renamed over `path` (atomic on POSIX). On failure the old file
+// is left intact, the twin removed, and false returned.
+bool File_WriteAtomic(const std::string& path, std::string_view data);
+// Writes the bytes to `path` directly (replacing it).
+bool File_WriteAll(const std::string& path, std::string_view data);
+bool File_Exists(const std::string& path);
+bool Dir_Exists(const std::string& path);
+// Creates the folder and its parents; true when it exists afterwards.
+bool Dir_Create(const std::string& path);
+long long File_Size(const std::string& path);
+bool File_Delete(const std::string& path);
+// Renames, replacing the destination.
+bool File_Rename(const std::string& from, const std::string& to);
+// Flushes a file's data to the disk (fsync); false when it cannot be opened.
+bool File_Sync(const std::string& path);

@@ -1,0 +1,70 @@
+// Text helpers. Every text inside the program is UTF-8 in a std::string; these
+// functions convert at the edges (UTF-16 files and hashes, Windows-1252 files) and
+// give the character-based operations the program needs.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Decoding: invalid sequences become U+FFFD; never reads past the end.
+std::u32string Utf8ToUtf32(std::string_view s);
+std::string Utf32ToUtf8(std::u32string_view s);
+void Utf8Append(std::string& out, char32_t c);
+std::u16string Utf8ToUtf16(std::string_view s);
+std::string Utf16ToUtf8(std::u16string_view s);
+// UTF-16LE bytes of a text, as Windows stores a string in memory.
+std::string Utf8ToUtf16LEBytes(std::string_view s);
+std::string Utf16LEBytesToUtf8(std::string_view bytes);
+
+// True when the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view s);
+// Windows-1252 ("ANSI code page") to UTF-8 and back; unmappable characters become '?'.
+std::string Cp1252ToUtf8(std::string_view s);
+std::string Utf8ToCp1252(std::string_view s);
+char32_t Cp1252ToCodePoint(unsigned char c);
+
+// Number of characters (code points) of a UTF-8 text.
+size_t Utf8Length(std::string_view s);
+// Byte offset of character number `chars` (clamped to the end).
+size_t Utf8Offset(std::string_view s, size_t chars);
+// The first `chars` characters; the characters from `start` on.
+std::string Utf8Left(std::string_view s, size_t chars);
+std::string Utf8Mid(std::string_view s, size_t start, size_t chars = std::string::npos);
+
+// ASCII case helpers (what the file formats compare with).
+char AsciiLower(char c);
+std::string AsciiLower(std::string_view s);
+std::string AsciiUpper(std::string_view s);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view s, std::string_view prefix);
+bool EndsWithNoCase(std::string_view s, std::string_view suffix);
+// Position of `needle` in `s` from byte `from`, ignoring ASCII case; npos when absent.
+size_t FindNoCase(std::string_view s, std::string_view needle, size_t from = 0);
+
+// Unicode-aware case mapping for Latin, Greek and Cyrillic letters (what Windows' LCase
+// and UCase do for the texts feeds carry).
+char32_t UnicodeLower(char32_t c);
+char32_t UnicodeUpper(char32_t c);
+std::string Utf8Lower(std::string_view s);
+std::string Utf8Upper(std::string_view s);
+
+// Spaces and tabs removed at both ends (TrimBlanks), or any whitespace incl. CR LF (Trim).
+std::string TrimBlanks(std::string_view s);
+std::string Trim(std::string_view s);
+std::string TrimLeft(std::string_view s);
+std::string TrimRight(std::string_view s);
+
+// Every occurrence of `from` replaced, left to right, in one pass.
+std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to);
+std::string ReplaceAllNoCase(std::string_view s, std::string_view from, std::string_view to);
+std::vector<std::string> Split(std::string_view s, char sep);
+
+// Decimal integer with the leniency of BASIC's Val(): leading blanks, optional sign,
+// digits until the first non-digit; 0 when there are none. Saturates instead of overflowing.
+int64_t ValInt(std::string_view s);
+int32_t ValInt32(std::string_view s);
+
+// Path helpers: stored values may use '\' or '/'.
+bool IsPathSeparator(char c);
+std::string ToNativeSeparators(std::string_view path);
