@@ -115,3 +115,38 @@ TEST(Lng, ParametersAreReplacedInOrderInTheGrowingText) {
     EXPECT_EQ(std::string(Lng_Key(L_Autoriser)), "");
     EXPECT_EQ(std::string(Lng_Key(L_EditRss_CheckBox_DisableRss2)), "EditRss_CheckBox_DisableRss");
 }
+
+#include "update/core/XmlTree.h"
+
+TEST(XmlTree, BuildsElementsTextCdataAndAttributes) {
+    auto doc = Xml_ParseBytes("<?xml version=\"1.0\"?><rss v=\"2\"><item>a<![CDATA[<b>x</b>]]>b"
+                              "<!-- c --></item><item/></rss>");
+    ASSERT_EQ(doc->ErrorCode(), 0);
+    XmlNode* rss = doc->RootElement();
+    ASSERT_NE(rss, nullptr);
+    EXPECT_EQ(rss->Name, "rss");
+    EXPECT_EQ(rss->Attributes.at(0).Value, "2");
+    XmlNode* item = rss->FirstChild;
+    EXPECT_EQ(item->Text, "ab");
+    ASSERT_NE(item->FirstChild, nullptr);
+    EXPECT_EQ(item->FirstChild->Type, XML_NODE_CDATA);
+    EXPECT_EQ(item->FirstChild->Text, "<b>x</b>");
+    EXPECT_EQ(item->FirstChild->NextSibling->Type, XML_NODE_COMMENT);
+    EXPECT_EQ(item->NextSibling->Name, "item");
+}
+
+TEST(XmlTree, ReportsExpatErrorsWithLineAndColumn) {
+    auto doc = Xml_ParseBytes("<a>\n<b>Tom & Jerry</b></a>");
+    EXPECT_NE(doc->ErrorCode(), 0);
+    EXPECT_EQ(doc->ErrorLine(), 2);
+    EXPECT_FALSE(doc->ErrorMessage().empty());
+}
+
+TEST(XmlTree, Utf8ParseIgnoresTheDeclaredEncoding) {
+    auto doc = Xml_ParseUtf8("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>é</a>");
+    ASSERT_EQ(doc->ErrorCode(), 0);
+    EXPECT_EQ(doc->RootElement()->Text, "é");
+    auto latin = Xml_ParseBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>");
+    ASSERT_EQ(latin->ErrorCode(), 0);
+    EXPECT_EQ(latin->RootElement()->Text, "é");
+}
