@@ -31,8 +31,9 @@ int SettingsBox_Show(const ExtractorProgram& program) {
     // GTK cannot start without a display; starting it anyway would abort the process.
     wxApp::SetInstance(new SettingsApp);
     int argc = 1;
-    char name[] = "extractor";
-    char* argv[] = {name, nullptr};
+    // The program's name is also the application's name for assistive technologies.
+    std::string name = program.Name ? program.Name : "extractor";
+    char* argv[] = {name.data(), nullptr};
     wxLog::EnableLogging(false);
     if (!wxEntryStart(argc, argv)) {
         std::fprintf(stderr, "%s\n", program.SettingsText);
