@@ -120,6 +120,16 @@ TEST(ExtractorFrame, FindClosingTagCountsNestedElementsOfTheSameName) {
     }
 }
 
+TEST(ExtractorFrame, FindNextTagSkipsTheElementsNestedInTheCurrentOne) {
+    HtmlPage p = Page("<ul><li>a<ul><li>b</li></ul></li><li>c</li></ul>");
+    const long first = FindTag(p, 1, "li");
+    EXPECT_EQ(first, 5);
+    EXPECT_EQ(FindNextTag(p, first, "li"), 34);
+    // An element never closed: the search goes on from the next character.
+    HtmlPage q = Page("<li>a<li>b");
+    EXPECT_EQ(FindNextTag(q, 1, "li"), 6);
+}
+
 TEST(ExtractorFrame, TagNameTextAndContentReadTheElementAtAPosition) {
     const HtmlPage p = Page("x<DIV class=\"a\"><div>in</div> out</DIV><br/><img src=x");
     EXPECT_EQ(TagName(p, 2), "div");
@@ -255,10 +265,8 @@ TEST(ExtractorFrame, DecodeEntitiesDecodesItsFixedSetInItsFixedOrder) {
         {"a<br class=x>b", "a<br class=x>b"},
         // The first five.
         {"&nbsp;&quot;&rsquo;&lt;&gt;", " \"'<>"},
-        // "&amp;" comes after the others: no double decoding of names.
-        {"&amp;lt; &amp;eacute;", "&lt; &eacute;"},
-        // ... but the numeric references come after "&amp;".
-        {"&amp;#39;", "'"},
+        // "&amp;" comes last: an escaped reference is never decoded twice.
+        {"&amp;lt; &amp;eacute; &amp;#39; &amp;#8364;", "&lt; &eacute; &#39; &#8364;"},
         // The no-break byte becomes a space.
         {"a\xA0"
          "b",
@@ -428,12 +436,12 @@ TEST(ExtractorFrame, ReadPageFileSniffsTheCharsetOfTheFirstThousandBytes) {
          "<meta charset=UTF-8><p>\xE9t\xE9 \x80</p>"},
         // "utf8" too.
         {"<meta charset=utf8>\xC3\xA9", "<meta charset=utf8>\xE9"},
-        // Both "iso-8859" and "utf-8": the first one wins, here 8-bit.
+        // Both "iso-8859" and "utf-8": 8-bit.
         {"<meta charset=iso-8859-1><!-- utf-8 -->\xC3\xA9",
          "<meta charset=iso-8859-1><!-- utf-8 -->\xC3\xA9"},
-        // Both, "utf-8" first.
+        // Both, "utf-8" written first: still 8-bit.
         {"<!-- utf-8 --><meta charset=iso-8859-1>\xC3\xA9",
-         "<!-- utf-8 --><meta charset=iso-8859-1>\xE9"},
+         "<!-- utf-8 --><meta charset=iso-8859-1>\xC3\xA9"},
         // A declaration beyond the first 1000 bytes is not seen.
         {pad + "<meta charset=utf-8>\xC3\xA9", pad + "<meta charset=utf-8>\xC3\xA9"},
         // Characters the code page lacks become "?".
@@ -473,10 +481,11 @@ TEST(ExtractorFrame, ReadPageFileFailsOnAMissingEmptyOrFolderPath) {
     EXPECT_TRUE(ReadPageFile(dir.File("empty"), text));
 }
 
-TEST(ExtractorFrame, SniffPageFormatTakesTheFirstHitOrTheDefault) {
+TEST(ExtractorFrame, SniffPageFormatTriesIsoThenUtf8ThenUtf16ThenTheDefault) {
     EXPECT_EQ(SniffPageFormat("x", PageAnsi), PageAnsi);
     EXPECT_EQ(SniffPageFormat("x", PageUtf8), PageUtf8);
-    EXPECT_EQ(SniffPageFormat("UTF-16 then utf-8", PageAnsi), PageUtf16);
+    EXPECT_EQ(SniffPageFormat("UTF-16 then utf-8", PageAnsi), PageUtf8);
+    EXPECT_EQ(SniffPageFormat("utf-8 then iso-8859-1", PageUtf8), PageAnsi);
     EXPECT_EQ(SniffPageFormat("charset=Unicode", PageAnsi), PageUtf16);
     EXPECT_EQ(SniffPageFormat("ISO-8859-15 utf8", PageUtf8), PageAnsi);
 }

@@ -70,7 +70,6 @@ std::string DecodeEntities(std::string_view text, std::string_view lineBreak) {
     s = ReplaceAll(s, "&gt;", ">");
     for (const Entity& e : kNamed)
         s = ReplaceAll(s, e.Name, std::string(1, static_cast<char>(e.Byte)));
-    s = ReplaceAll(s, "&amp;", "&");
     s = ReplaceAll(s, "\xA0", " ");
     for (const Entity& e : kDecimal)
         s = ReplaceAll(s, e.Name, std::string(1, static_cast<char>(e.Byte)));
@@ -78,6 +77,8 @@ std::string DecodeEntities(std::string_view text, std::string_view lineBreak) {
     s = ReplaceAll(s, "&#039;", "'");
     s = ReplaceAll(s, "&#34;", "\"");
     s = ReplaceAll(s, "&#034;", "\"");
+    // Last, so that an escaped reference ("&amp;#39;") comes out as written, not decoded twice.
+    s = ReplaceAll(s, "&amp;", "&");
     return s;
 }
 

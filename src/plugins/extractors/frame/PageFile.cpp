@@ -8,25 +8,13 @@
 
 PageFormat SniffPageFormat(const std::string& bytes, PageFormat defaultFormat) {
     const std::string head = AsciiLower(std::string_view(bytes).substr(0, 1000));
-    struct Mark {
-        const char* Text;
-        PageFormat Format;
-    };
-    static const Mark kMarks[] = {{"iso-8859", PageAnsi},
-                                  {"utf-8", PageUtf8},
-                                  {"utf8", PageUtf8},
-                                  {"unicode", PageUtf16},
-                                  {"utf-16", PageUtf16}};
-    size_t best = std::string::npos;
-    PageFormat format = defaultFormat;
-    for (const Mark& m : kMarks) {
-        const size_t p = head.find(m.Text);
-        if (p < best) {
-            best = p;
-            format = m.Format;
-        }
-    }
-    return format;
+    // Tried in this order: a page that names both an ISO charset and UTF-8 is 8-bit.
+    if (head.find("iso-8859") != std::string::npos) return PageAnsi;
+    if (head.find("utf-8") != std::string::npos || head.find("utf8") != std::string::npos)
+        return PageUtf8;
+    if (head.find("unicode") != std::string::npos || head.find("utf-16") != std::string::npos)
+        return PageUtf16;
+    return defaultFormat;
 }
 
 static std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian) {
