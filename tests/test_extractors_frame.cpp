@@ -136,6 +136,9 @@ TEST(ExtractorFrame, TagNameTextAndContentReadTheElementAtAPosition) {
     EXPECT_EQ(TagText(p, 2), "<DIV class=\"a\">");
     EXPECT_EQ(TagContent(p, 2), "<div>in</div> out");
     EXPECT_EQ(TagName(p, 40), "br");
+    // A quoted ">" does not end the tag.
+    const HtmlPage q = Page("<img alt=\"a > b\" title=x>z");
+    EXPECT_EQ(TagText(q, 1), "<img alt=\"a > b\" title=x>");
     // TagText without ">" runs to the end of the text.
     EXPECT_EQ(TagText(p, 45), "<img src=x");
     // An element never closed has no content.
@@ -227,6 +230,8 @@ TEST(ExtractorFrame, HtmlToTextAppliesItsOptionBitsInOrder) {
         // 2: an image becomes its longer text between commas, or nothing.
         {"x<img alt=\"court\" title=\"plus long\">y", 2, "x, plus long, y"},
         {"x<img alt=\"le plus long\" title=t>y", 2, "x, le plus long, y"},
+        // A quoted ">" in an image text stays inside it.
+        {"x<img alt=\"3 > 2\">y", 6, "x, 3 > 2, y"},
         {"x<img src=a.png>y", 2, "xy"},
         // 16: links go with their content; 4: other tags go, content stays.
         {"<p>lire <a href=x>ici</a> ou <b>la</b></p>", 20, "lire  ou la"},

@@ -160,7 +160,8 @@ std::string TagName(const HtmlPage& page, long pos) {
 std::string TagText(const HtmlPage& page, long pos) {
     if (pos < 1 || pos > page.Length) return {};
     const size_t p = static_cast<size_t>(pos - 1);
-    const size_t gt = page.Text.find('>', p);
+    // A ">" inside a quoted value (alt="a > b") does not end the tag.
+    const size_t gt = TagEnd(page.Text, p);
     if (gt == std::string::npos) return page.Text.substr(p);
     return page.Text.substr(p, gt - p + 1);
 }

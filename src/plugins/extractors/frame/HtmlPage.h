@@ -33,7 +33,8 @@ long FindTag(HtmlPage& page, long start, std::string_view tag, std::string_view 
 long FindClosingTag(const HtmlPage& page, long pos, std::string_view tag, long limit = -1);
 // The lower-case name after "<" at `pos`, up to a blank, ">" or "/".
 std::string TagName(const HtmlPage& page, long pos);
-// The whole tag from "<" to the next ">" inclusive (to the end of the text without ">").
+// The whole tag from "<" to the next ">" outside quoted values, inclusive (to the end of the
+// text without ">").
 std::string TagText(const HtmlPage& page, long pos);
 // The text between the end of the opening tag at `pos` and its matching closing tag; empty
 // when the element is not closed.
