@@ -10,6 +10,8 @@
 
 #include "platform/core/CurlFetch.h"
 #include "platform/core/FileUtil.h"
+#include "platform/core/Hash.h"
+#include "platform/core/NetSocket.h"
 #include "platform/core/Text.h"
 #include "shell/core/Log.h"
 #include "support/LocalHttpServer.h"
@@ -523,9 +525,9 @@ TEST_F(Download, AStoppedTransferReportsItsStatus) {
 TEST_F(Download, AStopEndsAWaitForAProxyThatNeverAnswers) {
     // A listening socket that accepts but never speaks: the server stalls on the head.
     HttpReply silent;
-    silent.Raw = " ";
+    silent.Raw = "HTTP/1.0 200 Connection established\r\n\r\n";
     silent.StallAfter = 0;
-    server.Serve("/x", silent);
+    server.Serve("feeds.example.test:80", silent); // the target of the CONNECT line
     HttpRequest r;
     r.Host = "feeds.example.test";
     r.Path = "/x";
@@ -538,6 +540,34 @@ TEST_F(Download, AStopEndsAWaitForAProxyThatNeverAnswers) {
     stopper.join();
     EXPECT_EQ(r.Status, 8);
     EXPECT_LT(MillisecondsSince(start), 3000);
+}
+
+TEST_F(Download, AServerThatNeverAnswersIsLeftOnTheStopBitByEveryMethod) {
+    HttpReply silent;
+    silent.Raw = "HTTP/1.1 200 OK\r\n\r\n";
+    silent.StallAfter = 0;
+    server.Serve("/silent", silent);
+    for (const std::string method : {"WinINet", "API", "Pure", "PureHttp"}) {
+        ThreadStopMask_Set(0);
+        const auto start = std::chrono::steady_clock::now();
+        std::thread stopper = StopLater(1, 200);
+        EXPECT_EQ(DownloadFile(server.Url("/silent"), Out(), 1, 0, Methods(method + ";")), 0)
+            << method;
+        stopper.join();
+        EXPECT_LT(MillisecondsSince(start), 3000) << method;
+        EXPECT_FALSE(File_Exists(Out())) << method;
+    }
+}
+
+TEST(NetSocket, NameResolutionAndConnectGiveUpOnAStop) {
+    EXPECT_FALSE(Net_Resolve("localhost", 80, 5000, {}).empty());
+    EXPECT_FALSE(Net_Resolve("127.0.0.1", 80, 5000, [] { return true; }).empty()); // no lookup
+    EXPECT_TRUE(Net_Resolve("name.invalid", 80, 5000, [] { return true; }).empty());
+    EXPECT_TRUE(Net_Resolve("", 80, 5000, {}).empty());
+    NetSocket s;
+    EXPECT_FALSE(s.Connect("localhost", 80, 5000, [] { return true; }));
+    LocalHttpServer server;
+    EXPECT_TRUE(s.Connect("localhost", server.Port(), 5000, {}));
 }
 
 // ---------------------------------------------------------------- proxy
@@ -728,4 +758,21 @@ TEST_F(Download, TheFetchCommandPrintsTheLogLinesAndItsResult) {
         {"fetch", server.Url("/a.txt"), Out("p.txt"), "--data", dir.File("data")}, dir.Path(), env);
     EXPECT_EQ(fromPrefs.ExitCode, 0);
     EXPECT_EQ(fromPrefs.Err.rfind(" Downloaded by Pure, TotalBytes=0, ", 0), 0u) << fromPrefs.Err;
+}
+
+TEST_F(Download, TheFetchCommandTakesTheProxyFromThePreferences) {
+    server.Serve("/feed.xml", HttpOk("<rss/>"));
+    LocalConnectProxy proxy(server.Port());
+    proxy.RequireCredentials("jean", "mot de passé");
+    // The password is stored as Base64 of its UTF-16LE bytes.
+    WriteFileOrDie(dir.File("data/Orvalis.ini"),
+                   "\xEF\xBB\xBFUseProxy = On\r\nProxyHost = 127.0.0.1\r\nProxyPort = " +
+                       std::to_string(proxy.Port()) + "\r\nProxyID = jean\r\nProxyPassWord = " +
+                       Base64Encode(Utf8ToUtf16LEBytes("mot de passé")) + "\r\n");
+    ProcessResult r =
+        RunTool({"fetch", "http://feeds.example.test/feed.xml", Out(), "--data", dir.File("data")},
+                dir.Path());
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(ReadFileOrEmpty(Out()), "<rss/>");
+    EXPECT_EQ(r.Err.rfind(" Downloaded by PureHttp, TotalBytes=6, ", 0), 0u) << r.Err;
 }

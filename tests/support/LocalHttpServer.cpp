@@ -272,31 +272,33 @@ void LocalHttpServer::Handle(int fd) {
             reply.Body = "not found";
         }
     }
-    if (!reply.Raw.empty()) {
-        c.Write(reply.Raw);
-    } else {
-        const std::string body = reply.Gzip ? GzipBytes(reply.Body) : reply.Body;
-        std::string out = reply.Version + " " + std::to_string(reply.Status) + " " +
-                          (reply.Reason.empty() ? ReasonOf(reply.Status) : reply.Reason) + "\r\n";
+    // Raw answers are all "body": the cut and the stall count their bytes.
+    const bool raw = !reply.Raw.empty();
+    const std::string body = raw ? reply.Raw : reply.Gzip ? GzipBytes(reply.Body) : reply.Body;
+    std::string out;
+    if (!raw) {
+        out = reply.Version + " " + std::to_string(reply.Status) + " " +
+              (reply.Reason.empty() ? ReasonOf(reply.Status) : reply.Reason) + "\r\n";
         for (const auto& [k, v] : reply.Headers)
             out += k + ": " + v + "\r\n";
         if (reply.Gzip) out += "Content-Encoding: gzip\r\n";
         if (reply.SendContentLength)
             out += "Content-Length: " + std::to_string(body.size()) + "\r\n";
         out += "Connection: close\r\n\r\n";
-        bool ok = true;
-        if (reply.HeadSplit > 0 && reply.HeadSplit < out.size()) {
-            ok = c.Write(out.substr(0, reply.HeadSplit));
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            out = out.substr(reply.HeadSplit);
-        }
-        const size_t cut = std::min(reply.StallAfter, reply.CloseAfter);
-        if (ok) c.Write(out + body.substr(0, std::min(cut, body.size())));
-        if (reply.StallAfter != std::string::npos && reply.StallAfter <= reply.CloseAfter) {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            while (!m_stop)
-                m_stopped.wait_for(lock, std::chrono::milliseconds(20));
-        }
+    }
+    bool ok = true;
+    if (reply.HeadSplit > 0 && reply.HeadSplit < out.size()) {
+        ok = c.Write(out.substr(0, reply.HeadSplit));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        out = out.substr(reply.HeadSplit);
+    }
+    const size_t cut = std::min(reply.StallAfter, reply.CloseAfter);
+    const std::string first = out + body.substr(0, std::min(cut, body.size()));
+    if (ok && !first.empty()) c.Write(first);
+    if (reply.StallAfter != std::string::npos && reply.StallAfter <= reply.CloseAfter) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (!m_stop)
+            m_stopped.wait_for(lock, std::chrono::milliseconds(20));
     }
     if (c.Ssl) {
         SSL_shutdown(c.Ssl);
@@ -348,7 +350,7 @@ void LocalConnectProxy::Refuse(const std::string& statusLine) {
 
 void LocalConnectProxy::RequireCredentials(const std::string& user, const std::string& password) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_credentials = Base64Encode(user + ":" + password);
+    m_credentials = Base64Encode(Utf8ToCp1252(user + ":" + password));
 }
 
 std::vector<std::string> LocalConnectProxy::Requests() const {
