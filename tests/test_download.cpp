@@ -316,6 +316,31 @@ TEST_F(Download, PureHttpReadsAHeadThatArrivesInPieces) {
     EXPECT_EQ(ReadFileOrEmpty(Out()), "split body");
 }
 
+TEST_F(Download, PureHttpRefusesAnswersWithoutAStatusLine) {
+    struct Row {
+        const char* Raw;
+        int Status;
+    } rows[] = {
+        {"HTTP/1.0", 8},                             // cut right after the version
+        {"HTTP/1.1 2", 8},                           // a code cut short
+        {"garbage and more garbage\r\n\r\nbody", 8}, // no status line at all
+        {"\r\n\r\nHTTP/1.0 200 OK", 6},              // leading blank lines are passed over
+        {"ICY 200 OK\r\n\r\nstream", 8},             // not HTTP/1.x
+        {"HTTP/1.0 200 OK\r\n\r\nno length", 6},     // a body ended by the close
+    };
+    for (const Row& row : rows) {
+        HttpReply reply;
+        reply.Raw = row.Raw;
+        server.Serve("/raw", reply);
+        std::string memory;
+        HttpRequest r;
+        r.Host = server.HostPort();
+        r.Path = "/raw";
+        r.Memory = &memory;
+        EXPECT_EQ(PureHttp_Get(r, 10000), row.Status) << row.Raw;
+    }
+}
+
 TEST_F(Download, PureHttpCallsTheRecordCallbackOnEveryStatus) {
     server.Serve("/a", HttpOk("abc"));
     std::string memory;
