@@ -595,6 +595,26 @@ TEST(NetSocket, NameResolutionAndConnectGiveUpOnAStop) {
     EXPECT_TRUE(s.Connect("localhost", server.Port(), 5000, {}));
 }
 
+TEST_F(Download, WinINetAndApiUseTheSystemProxyAndPureNever) {
+    // The system's proxy settings are the environment's here.
+    LocalHttpServer systemProxy;
+    systemProxy.Serve("/via-proxy", HttpOk("from the proxy"));
+    server.Serve("/via-proxy", HttpOk("direct"));
+    setenv("http_proxy", systemProxy.Url("").c_str(), 1);
+    unsetenv("no_proxy");
+    unsetenv("NO_PROXY");
+    for (const std::string method : {"WinINet", "API", "Pure"}) {
+        File_Delete(Out());
+        EXPECT_EQ(DownloadFile(server.Url("/via-proxy"), Out(), 0, 0, Methods(method + ";")), 1);
+        EXPECT_EQ(ReadFileOrEmpty(Out()), method == "Pure" ? "direct" : "from the proxy") << method;
+    }
+    unsetenv("http_proxy");
+    ASSERT_EQ(systemProxy.Requests().size(), 2u);
+    EXPECT_EQ(
+        systemProxy.Requests()[0].rfind("GET " + server.Url("/via-proxy") + " HTTP/1.1\r\n", 0),
+        0u);
+}
+
 // ---------------------------------------------------------------- proxy
 
 TEST_F(Download, WithTheProxyOnOnlyPureHttpIsTriedThroughAConnectTunnel) {
