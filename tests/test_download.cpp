@@ -219,6 +219,38 @@ TEST_F(Download, AStopBitSetBeforehandTriesNothing) {
 
 // ---------------------------------------------------------------- progress
 
+TEST(DownloadProgressText, PercentageUntilTheAnnouncedSizeThenMegabytes) {
+    struct Row {
+        int64_t Expected, Total;
+        const char* Text;
+    } rows[] = {
+        {0, 1048576, "1.00 Mo"},             // no announced size
+        {0, 5243, "0.01 Mo"},                // rounded to the nearest hundredth
+        {0, 3 * 1048576 / 2, "1.50 Mo"},     // decimal point whatever the locale
+        {200, 50, "25%"},                    // whole percentage
+        {3, 2, "66%"},                       // cut, not rounded
+        {100, 100, "0.00 Mo"},               // size reached: megabytes again
+        {5000000000LL, 4999999999LL, "99%"}, // beyond 32 bits
+    };
+    for (const Row& row : rows) {
+        DownloadProgress_Set("before");
+        DownloadRequest r;
+        r.ExpectedSize = row.Expected;
+        r.TotalBytes = row.Total;
+        EXPECT_EQ(Download_Progress(&r), 0);
+        EXPECT_EQ(DownloadProgress_Get(), row.Text);
+    }
+    DownloadProgress_Set("kept");
+    DownloadRequest none; // nothing received and nothing announced: the text stays
+    none.StopBit = 2;
+    ThreadStopMask_Set(2 | 8);
+    EXPECT_NE(Download_Progress(&none), 0); // the caller's stop state
+    EXPECT_EQ(DownloadProgress_Get(), "kept");
+    EXPECT_EQ(IsThreadKilled(1), 0u);
+    EXPECT_EQ(IsThreadKilled(8), 8u);
+    ThreadStopMask_Set(0);
+}
+
 TEST_F(Download, ProgressIsAPercentageWithAnAnnouncedSize) {
     const std::string body = BigBody(200000);
     server.Serve("/big", HttpOk(body));
