@@ -627,6 +627,22 @@ TEST(NetSocket, NameResolutionAndConnectGiveUpOnAStop) {
     EXPECT_TRUE(s.Connect("localhost", server.Port(), 5000, {}));
 }
 
+TEST(LocalServer, RecordsARequestBodyAndAnswersOnTheSameConnection) {
+    LocalHttpServer server;
+    server.Serve("/p", HttpOk("pong"));
+    NetSocket s;
+    ASSERT_TRUE(s.Connect("127.0.0.1", server.Port(), 5000, {}));
+    const std::string request = "POST /p HTTP/1.0\r\nContent-Length: 5\r\n\r\nhello";
+    ASSERT_TRUE(s.SendAll(request, 5000, {}));
+    std::string reply;
+    char buf[1024];
+    for (long n; (n = s.Receive(buf, sizeof buf, 5000, {})) > 0;)
+        reply.append(buf, n);
+    EXPECT_EQ(server.LastRequest(), request);
+    EXPECT_EQ(reply.substr(0, 17), "HTTP/1.1 200 OK\r\n");
+    EXPECT_EQ(reply.substr(reply.size() - 4), "pong");
+}
+
 TEST_F(Download, WinINetAndApiUseTheSystemProxyAndPureNever) {
     // The system's proxy settings are the environment's here.
     LocalHttpServer systemProxy;
