@@ -1,13 +1,38 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, only when one is missing.
 set -euo pipefail
-PKGS=(cmake ninja-build pkg-config g++ clang
-      libexpat1-dev expat zlib1g-dev libcurl4-openssl-dev libssl-dev nlohmann-json3-dev
-      libwxgtk3.2-dev libwxgtk-webview3.2-dev libgtk-3-dev libx11-dev
-      libmpv-dev libspeechd-dev speech-dispatcher
-      libgtest-dev libgmock-dev
-      xvfb xauth dbus-x11 at-spi2-core python3-pyatspi faketime
-      xdotool gir1.2-gtk-3.0)
+# One package per line.
+PKGS=(
+    cmake
+    ninja-build
+    pkg-config
+    g++
+    clang
+    libexpat1-dev
+    expat
+    zlib1g-dev
+    libcurl4-openssl-dev
+    libssl-dev
+    openssl
+    nlohmann-json3-dev
+    libwxgtk3.2-dev
+    libwxgtk-webview3.2-dev
+    libgtk-3-dev
+    libx11-dev
+    libmpv-dev
+    libspeechd-dev
+    speech-dispatcher
+    libgtest-dev
+    libgmock-dev
+    xvfb
+    xauth
+    dbus-x11
+    at-spi2-core
+    python3-pyatspi
+    gir1.2-gtk-3.0
+    faketime
+    xdotool
+)
 missing=()
 for p in "${PKGS[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
