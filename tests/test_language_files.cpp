@@ -1,6 +1,7 @@
 // Language files: loading a translation, writing the translator's file, the language list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/core/Text.h"
@@ -56,16 +57,16 @@ TEST_F(LanguageFiles, AWrittenFileListsEveryKeyedEntryInTableOrderMarkedFrench) 
     EXPECT_EQ(bytes.find("\r\n = "), std::string::npos);
 }
 
-TEST_F(LanguageFiles, WritingKeepsPlaceholdersOneToThreeAndLineBreaksButDropsTheFourth) {
+TEST_F(LanguageFiles, WritingKeepsEveryPlaceholderAndLineBreak) {
     ASSERT_TRUE(UpdateLanguageFile(dir.Path(), "Nouvelle"));
     IniReader file;
     ASSERT_TRUE(file.Open(dir.File("Nouvelle.Txt")));
     EXPECT_EQ(
         file.ReadString("Msg_QuitWithPodcastDownloading"),
         "Des fichiers de podcast sont en téléchargement.%w%Voulez-vous vraiment quitter ? (Fr)");
-    // "%S1%" is written in its lower-case form; "%S4%" is removed.
+    // "%S1%" is written in its lower-case form; the fourth parameter is kept too.
     EXPECT_EQ(file.ReadString("Msg_Stat"),
-              "%s1% flux, %s2% désactivés.%w%%s3% WebRadio.%w% autres flux. (Fr)");
+              "%s1% flux, %s2% désactivés.%w%%s3% WebRadio.%w%%s4% autres flux. (Fr)");
 }
 
 TEST_F(LanguageFiles, WritingThenLoadingThenWritingAgainGivesTheSameFile) {
@@ -184,4 +185,46 @@ TEST_F(LanguageFiles, TheToolWritesTheFileKeepingAnExistingTranslation) {
     EXPECT_EQ(file.ReadString("Button_Ok"), "Fine");
     EXPECT_EQ(file.ReadString("Button_Cancel"), "&Annuler (Fr)");
     EXPECT_NE(RunTool({"lang", "write", dir.Path()}, dir.Path()).ExitCode, 0);
+}
+
+namespace {
+// The placeholders of a text, lower-cased, in order of appearance.
+std::vector<std::string> Placeholders(const std::string& text) {
+    std::vector<std::string> found;
+    const std::string lower = AsciiLower(text);
+    for (size_t pos = lower.find('%'); pos != std::string::npos; pos = lower.find('%', pos + 1)) {
+        for (const char* ph : {"%s1%", "%s2%", "%s3%", "%s4%", "%w%", "%x%"}) {
+            if (lower.compare(pos, std::char_traits<char>::length(ph), ph) == 0)
+                found.push_back(ph);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+} // namespace
+
+TEST_F(LanguageFiles, TheShippedEnglishFileTranslatesEveryEntryWithTheSamePlaceholders) {
+    IniReader file;
+    ASSERT_TRUE(file.Open(BinPath("Lang/English.Txt")));
+    EXPECT_TRUE(file.HadByteOrderMark());
+    for (int i = 0; i < L_Count; ++i) {
+        if (!*LngTable[i].Key) continue;
+        const std::string value = file.ReadString(LngTable[i].Key, "");
+        EXPECT_FALSE(value.empty()) << LngTable[i].Key;
+        EXPECT_EQ(value.find("(Fr)"), std::string::npos) << LngTable[i].Key;
+        EXPECT_EQ(Placeholders(value), Placeholders(LngTable[i].FrenchText)) << LngTable[i].Key;
+    }
+    EXPECT_EQ(EntryLines(ReadFileOrEmpty(BinPath("Lang/English.Txt"))).size(), 547u);
+}
+
+TEST_F(LanguageFiles, TheShippedEnglishFileIsWhatTheProgramWritesBackAfterLoadingIt) {
+    LoadLanguage("English", BinPath("Lang"));
+    EXPECT_EQ(Lng(L_Button_Cancel), "&Cancel");
+    EXPECT_EQ(Lng(L_Msg_Stat, "5", "1", "2", "3"),
+              "5 feeds, 1 disabled.\r\n2 web radios.\r\n3 other feeds.");
+    EXPECT_EQ(Lng(L_Menu_Prefs), "Preferences...");
+    EXPECT_EQ(Lng(L_Sufix_Enabled), " enabled!");
+    ASSERT_TRUE(UpdateLanguageFile(dir.Path(), "English"));
+    EXPECT_EQ(ReadFileOrEmpty(dir.File("English.Txt")),
+              ReadFileOrEmpty(BinPath("Lang/English.Txt")));
 }

@@ -118,8 +118,9 @@ bool UpdateLanguageFile(const std::string& folder, const std::string& language) 
     for (int i = 0; i < L_Count; ++i) {
         const LngEntry entry = static_cast<LngEntry>(i);
         if (!*LngTable[i].Key) continue;
-        // %s1%..%s3% survive as themselves, %s4% is removed.
-        std::string value = Lng(entry, "%s1%", "%s2%", "%s3%", "");
+        // Every placeholder survives as itself. Dropping "%s4%" here would leave the
+        // translator a text that can no longer show its fourth parameter.
+        std::string value = Lng(entry, "%s1%", "%s2%", "%s3%", "%s4%");
         std::string unused;
         if (!Lng_Translation(entry, unused)) value += " (Fr)";
         value = ReplaceAll(value, "\r\n", "%w%");
