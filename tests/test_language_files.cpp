@@ -228,3 +228,21 @@ TEST_F(LanguageFiles, TheShippedEnglishFileIsWhatTheProgramWritesBackAfterLoadin
     EXPECT_EQ(ReadFileOrEmpty(dir.File("English.Txt")),
               ReadFileOrEmpty(BinPath("Lang/English.Txt")));
 }
+
+TEST_F(LanguageFiles, WritingAnotherLanguagesFileLeavesTheCurrentLanguageAlone) {
+    LoadLanguage("LineBreaksAndPlaceholders", Fixtures());
+    WriteFileOrDie(dir.File("Other.Txt"), "\xEF\xBB\xBF"
+                                          "Button_Ok = Fine\r\n");
+    ASSERT_TRUE(UpdateLanguageFileFor(dir.Path(), "Other"));
+    IniReader file;
+    ASSERT_TRUE(file.Open(dir.File("Other.Txt")));
+    EXPECT_EQ(file.ReadString("Button_Ok"), "Fine");
+    EXPECT_EQ(
+        file.ReadString("Msg_QuitWithPodcastDownloading"),
+        "Des fichiers de podcast sont en téléchargement.%w%Voulez-vous vraiment quitter ? (Fr)");
+    EXPECT_EQ(Lng_CurrentLanguage(), "LineBreaksAndPlaceholders");
+    EXPECT_EQ(Lng(L_Msg_QuitWithPodcastDownloading), "Podcasts are downloading.\r\nQuit anyway?");
+    ASSERT_TRUE(UpdateLanguageFileFor(dir.Path(), "Brand new"));
+    ASSERT_TRUE(file.Open(dir.File("Brand new.Txt")));
+    EXPECT_EQ(file.ReadString("Button_Ok"), "Ok (Fr)");
+}

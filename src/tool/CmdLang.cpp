@@ -1,7 +1,6 @@
 // orvalis-tool lang write FOLDER LANGUAGE: the translator's starting file.
 #include <cstdio>
 
-#include "platform/core/FileUtil.h"
 #include "shell/core/LngState.h"
 #include "tool/ToolCommand.h"
 
@@ -15,8 +14,7 @@ static int CmdLang(const std::vector<std::string>& args) {
     if (!path.empty() && path.back() != '/') path += '/';
     path += language + ".Txt";
     // An existing file is the current translation: its texts are kept.
-    if (File_Exists(path)) LoadLanguage(language, folder);
-    if (!UpdateLanguageFile(folder, language)) return Tool_Fail("cannot write " + path);
+    if (!UpdateLanguageFileFor(folder, language)) return Tool_Fail("cannot write " + path);
     std::printf("%s\n", path.c_str());
     return 0;
 }

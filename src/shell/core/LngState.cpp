@@ -134,6 +134,20 @@ bool UpdateLanguageFile(const std::string& folder, const std::string& language) 
     return true;
 }
 
+bool UpdateLanguageFileFor(const std::string& folder, const std::string& language) {
+    if (language.empty()) return false;
+    LngGlobals& g = Lng_Globals();
+    const LngGlobals current = g;
+    Lng_Reset();
+    if (File_Exists(LanguageFilePath(folder, language))) LoadLanguage(language, folder);
+    // A missing or unusable file still names the language: every text is then written
+    // in French with its marker.
+    g.AppLanguage = language;
+    const bool ok = UpdateLanguageFile(folder, language);
+    g = current;
+    return ok;
+}
+
 std::vector<LanguageChoice> FillLanguageList(const std::string& folder, const std::string& current,
                                              int& selected) {
     std::vector<LanguageChoice> list{{"Français (Par défaut)", ""}};

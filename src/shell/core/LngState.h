@@ -23,6 +23,10 @@ void LoadLanguage(const std::string& language, const std::string& folder);
 // written "%w%". Creates the folder. False (and "! " logged) when nothing was written.
 bool UpdateLanguageFile(const std::string& folder, const std::string& language);
 
+// The same for any language, keeping the translations already in its file, while the
+// current language and its texts stay as they are (preferences button, tool).
+bool UpdateLanguageFileFor(const std::string& folder, const std::string& language);
+
 struct LanguageChoice {
     std::string Label;    // what the list shows
     std::string Language; // the language name; empty for the built-in French
