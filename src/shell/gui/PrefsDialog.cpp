@@ -47,6 +47,32 @@ void Pref_SetShortcutPageBuilder(PrefShortcutPageBuilder builder) {
     ShortcutPageBuilder() = std::move(builder);
 }
 
+#ifdef __WXGTK__
+static void NameWidget(GtkWidget* widget, const wxString& name, const wxString& description) {
+    if (AtkObject* acc = gtk_widget_get_accessible(widget)) {
+        atk_object_set_name(acc, name.utf8_str());
+        if (!description.empty()) atk_object_set_description(acc, description.utf8_str());
+    }
+}
+#endif
+
+#ifdef __WXGTK__
+struct InnerNames {
+    wxString Name, Description;
+};
+
+static void NameInnerButton(GtkWidget* child, gpointer data) {
+    const InnerNames* n = static_cast<const InnerNames*>(data);
+    if (GTK_IS_TOGGLE_BUTTON(child)) NameWidget(child, n->Name, n->Description);
+    if (GTK_IS_CONTAINER(child)) gtk_container_forall(GTK_CONTAINER(child), NameInnerButton, data);
+}
+
+static void NameInnerButtons(GtkWidget* widget, const wxString& name, const wxString& description) {
+    InnerNames names{name, description};
+    gtk_container_forall(GTK_CONTAINER(widget), NameInnerButton, &names);
+}
+#endif
+
 void Pref_NameForScreenReader(wxWindow* control, const wxString& label,
                               const wxString& description) {
     const wxString name = wxStripMenuCodes(label).Trim().Trim(false);
@@ -56,10 +82,9 @@ void Pref_NameForScreenReader(wxWindow* control, const wxString& label,
     // a combo box only through this.
     for (GtkWidget* widget : {control->GetHandle(), control->GetConnectWidget()}) {
         if (!widget) continue;
-        if (AtkObject* acc = gtk_widget_get_accessible(widget)) {
-            atk_object_set_name(acc, name.utf8_str());
-            if (!description.empty()) atk_object_set_description(acc, description.utf8_str());
-        }
+        NameWidget(widget, name, description);
+        // A combo box takes the focus on an inner button that has no name of its own.
+        if (GTK_IS_COMBO_BOX(widget)) NameInnerButtons(widget, name, description);
     }
 #endif
 }
