@@ -8,6 +8,7 @@ XmlDocument::XmlDocument() {
     m_nodes.emplace_back();
     m_root = &m_nodes.back();
     m_root->Type = XML_NODE_ROOT;
+    m_root->Owner = this;
 }
 
 XmlNode* XmlDocument::RootElement() const {
@@ -29,6 +30,7 @@ XmlNode* XmlDocument::NewChild(XmlNode* parent, XmlNodeType type, std::string_vi
     n->Type = type;
     n->Name = std::string(name);
     n->Parent = parent;
+    n->Owner = this;
     if (parent->LastChild)
         parent->LastChild->NextSibling = n;
     else

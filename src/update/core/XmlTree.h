@@ -16,6 +16,8 @@ enum XmlNodeType {
     XML_NODE_INSTRUCTION = 4,
 };
 
+class XmlDocument;
+
 struct XmlAttr {
     std::string Name;
     std::string Value;
@@ -30,6 +32,7 @@ struct XmlNode {
     XmlNode* FirstChild = nullptr;
     XmlNode* LastChild = nullptr;
     XmlNode* NextSibling = nullptr;
+    XmlDocument* Owner = nullptr; // the document that allocated the node
 };
 
 class XmlDocument {
