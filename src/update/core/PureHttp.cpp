@@ -260,7 +260,6 @@ static void ReceiveLoop(HttpRequest& r, NetSocket& conn, Transfer& t, const NetS
         } else {
             PureHttp_SetStatus(r, 3);
             if (t.Storing) {
-                r.TotalBytes += n;
                 if (t.PartFile) {
                     if (std::fwrite(r.Buffer.data(), 1, static_cast<size_t>(n), t.PartFile) !=
                         static_cast<size_t>(n)) {
@@ -270,6 +269,7 @@ static void ReceiveLoop(HttpRequest& r, NetSocket& conn, Transfer& t, const NetS
                 } else if (!AppendToMemory(r, r.Buffer.data(), static_cast<size_t>(n))) {
                     PureHttp_SetStatus(r, 9);
                 }
+                r.TotalBytes += n;
             }
             MeasureSpeed(r);
             r.LastTime = Net_Ticks();
