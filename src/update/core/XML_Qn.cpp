@@ -171,10 +171,14 @@ std::string XmlErrorText(const std::string& file, std::string_view message, long
         if (end > start && bytes[end - 1] == '\r') --end;
         const std::string_view lineText(bytes.data() + start, end - start);
         // Expat counts columns in characters.
+        const bool beyond = column > Utf8Length(lineText);
         const size_t at = Utf8Offset(lineText, column);
         text += "Line " + std::to_string(n) + ", " + std::to_string(start) + " : " +
                 Utf8Mid(lineText, column, 10) + "\r\n";
-        for (size_t i = 0; i < 11 && start + at + i < bytes.size(); ++i)
+        // The bytes of that line only, its line end included.
+        const size_t lineEnd =
+            static_cast<size_t>(n) < starts.size() ? starts[static_cast<size_t>(n)] : bytes.size();
+        for (size_t i = 0; !beyond && i < 11 && start + at + i < lineEnd; ++i)
             text += Hex2(static_cast<unsigned char>(bytes[start + at + i])) + " ";
         text += "\r\n";
     }
