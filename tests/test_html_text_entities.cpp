@@ -174,3 +174,14 @@ TEST(CleanLines, LeavesNoEmptyLineAndKeepsTheFinalLineFeed) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DecodeHtmlEntities, OnePassEqualsTheStepByStepReplacements) {
+    for (const Row& r : kEntityRows) {
+        const std::u32string in = Utf8ToUtf32(r.In);
+        EXPECT_EQ(DecodeHtmlEntities32(in), DecodeHtmlEntitiesLiteral32(in)) << r.In;
+    }
+}
+
+} // namespace
