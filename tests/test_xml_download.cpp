@@ -99,6 +99,18 @@ TEST_F(XmlDownloadTest, AnEmptyMethodListTakesTheDownloadPriority) {
     EXPECT_NE(Log_Text().find(" DownloadedXml by PureHttp"), std::string::npos);
 }
 
+TEST_F(XmlDownloadTest, WithTheProxyOnWinINetIsSkippedSilentlyButTheFileMethodsRun) {
+    server.Serve("/good.xml", HttpOk("<rss/>", "text/xml"));
+    DownloadSettings s;
+    s.UseProxy = true;
+    s.ProxyHost = "127.0.0.1";
+    s.ProxyPort = 1; // nothing listens there; only "PureHttp" would use it
+    auto doc = DownloadXml(server.Url("/good.xml"), dir.File("p.htm"), 0, "WinINet;API;", 0, s);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(Log_Text().find("WinINet"), std::string::npos);
+    EXPECT_NE(Log_Text().find(" DownloadedXml by API, TotalBytes=6,"), std::string::npos);
+}
+
 TEST_F(XmlDownloadTest, NothingIsTriedWithoutAnAddressOrAFile) {
     EXPECT_EQ(DownloadXml("", dir.File("p.htm"), 0, "WinINet;", 0, DownloadSettings()), nullptr);
     EXPECT_EQ(DownloadXml(server.Url("/x"), "", 0, "WinINet;", 0, DownloadSettings()), nullptr);
