@@ -54,7 +54,6 @@ int32_t GetFeedDate(const XmlNode* channel, int32_t date);
 // The same over an item's "pubdate", "updated", "dc:date" and "published".
 int32_t GetItemDate(const XmlNode* item, int32_t date);
 
-// Display text of a date in one of the ten layouts (-1: the "FormatDate"
-// preference, Pref.FormatDate), with translated
-// day and month names; "" for date 0.
+// Display text of a date in one of the ten layouts (-1: the "FormatDate" preference,
+// Pref.FormatDate), with translated day and month names; "" for date 0.
 std::string FormatItemDate(int32_t date, int layout);
