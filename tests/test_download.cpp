@@ -10,6 +10,8 @@
 
 #include "platform/core/CurlFetch.h"
 #include "platform/core/FileUtil.h"
+#include "platform/core/Hash.h"
+#include "platform/core/NetSocket.h"
 #include "platform/core/Text.h"
 #include "shell/core/Log.h"
 #include "support/LocalHttpServer.h"
@@ -217,6 +219,38 @@ TEST_F(Download, AStopBitSetBeforehandTriesNothing) {
 
 // ---------------------------------------------------------------- progress
 
+TEST(DownloadProgressText, PercentageUntilTheAnnouncedSizeThenMegabytes) {
+    struct Row {
+        int64_t Expected, Total;
+        const char* Text;
+    } rows[] = {
+        {0, 1048576, "1.00 Mo"},             // no announced size
+        {0, 5243, "0.01 Mo"},                // rounded to the nearest hundredth
+        {0, 3 * 1048576 / 2, "1.50 Mo"},     // decimal point whatever the locale
+        {200, 50, "25%"},                    // whole percentage
+        {3, 2, "66%"},                       // cut, not rounded
+        {100, 100, "0.00 Mo"},               // size reached: megabytes again
+        {5000000000LL, 4999999999LL, "99%"}, // beyond 32 bits
+    };
+    for (const Row& row : rows) {
+        DownloadProgress_Set("before");
+        DownloadRequest r;
+        r.ExpectedSize = row.Expected;
+        r.TotalBytes = row.Total;
+        EXPECT_EQ(Download_Progress(&r), 0);
+        EXPECT_EQ(DownloadProgress_Get(), row.Text);
+    }
+    DownloadProgress_Set("kept");
+    DownloadRequest none; // nothing received and nothing announced: the text stays
+    none.StopBit = 2;
+    ThreadStopMask_Set(2 | 8);
+    EXPECT_NE(Download_Progress(&none), 0); // the caller's stop state
+    EXPECT_EQ(DownloadProgress_Get(), "kept");
+    EXPECT_EQ(IsThreadKilled(1), 0u);
+    EXPECT_EQ(IsThreadKilled(8), 8u);
+    ThreadStopMask_Set(0);
+}
+
 TEST_F(Download, ProgressIsAPercentageWithAnAnnouncedSize) {
     const std::string body = BigBody(200000);
     server.Serve("/big", HttpOk(body));
@@ -312,6 +346,31 @@ TEST_F(Download, PureHttpReadsAHeadThatArrivesInPieces) {
     server.Serve("/s", reply);
     ASSERT_EQ(DownloadFile(server.Url("/s"), Out(), 0, 0, Methods("PureHttp;")), 1);
     EXPECT_EQ(ReadFileOrEmpty(Out()), "split body");
+}
+
+TEST_F(Download, PureHttpRefusesAnswersWithoutAStatusLine) {
+    struct Row {
+        const char* Raw;
+        int Status;
+    } rows[] = {
+        {"HTTP/1.0", 8},                             // cut right after the version
+        {"HTTP/1.1 2", 8},                           // a code cut short
+        {"garbage and more garbage\r\n\r\nbody", 8}, // no status line at all
+        {"\r\n\r\nHTTP/1.0 200 OK", 6},              // leading blank lines are passed over
+        {"ICY 200 OK\r\n\r\nstream", 8},             // not HTTP/1.x
+        {"HTTP/1.0 200 OK\r\n\r\nno length", 6},     // a body ended by the close
+    };
+    for (const Row& row : rows) {
+        HttpReply reply;
+        reply.Raw = row.Raw;
+        server.Serve("/raw", reply);
+        std::string memory;
+        HttpRequest r;
+        r.Host = server.HostPort();
+        r.Path = "/raw";
+        r.Memory = &memory;
+        EXPECT_EQ(PureHttp_Get(r, 10000), row.Status) << row.Raw;
+    }
 }
 
 TEST_F(Download, PureHttpCallsTheRecordCallbackOnEveryStatus) {
@@ -523,9 +582,9 @@ TEST_F(Download, AStoppedTransferReportsItsStatus) {
 TEST_F(Download, AStopEndsAWaitForAProxyThatNeverAnswers) {
     // A listening socket that accepts but never speaks: the server stalls on the head.
     HttpReply silent;
-    silent.Raw = " ";
+    silent.Raw = "HTTP/1.0 200 Connection established\r\n\r\n";
     silent.StallAfter = 0;
-    server.Serve("/x", silent);
+    server.Serve("feeds.example.test:80", silent); // the target of the CONNECT line
     HttpRequest r;
     r.Host = "feeds.example.test";
     r.Path = "/x";
@@ -538,6 +597,70 @@ TEST_F(Download, AStopEndsAWaitForAProxyThatNeverAnswers) {
     stopper.join();
     EXPECT_EQ(r.Status, 8);
     EXPECT_LT(MillisecondsSince(start), 3000);
+}
+
+TEST_F(Download, AServerThatNeverAnswersIsLeftOnTheStopBitByEveryMethod) {
+    HttpReply silent;
+    silent.Raw = "HTTP/1.1 200 OK\r\n\r\n";
+    silent.StallAfter = 0;
+    server.Serve("/silent", silent);
+    for (const std::string method : {"WinINet", "API", "Pure", "PureHttp"}) {
+        ThreadStopMask_Set(0);
+        const auto start = std::chrono::steady_clock::now();
+        std::thread stopper = StopLater(1, 200);
+        EXPECT_EQ(DownloadFile(server.Url("/silent"), Out(), 1, 0, Methods(method + ";")), 0)
+            << method;
+        stopper.join();
+        EXPECT_LT(MillisecondsSince(start), 3000) << method;
+        EXPECT_FALSE(File_Exists(Out())) << method;
+    }
+}
+
+TEST(NetSocket, NameResolutionAndConnectGiveUpOnAStop) {
+    EXPECT_FALSE(Net_Resolve("localhost", 80, 5000, {}).empty());
+    EXPECT_FALSE(Net_Resolve("127.0.0.1", 80, 5000, [] { return true; }).empty()); // no lookup
+    EXPECT_TRUE(Net_Resolve("name.invalid", 80, 5000, [] { return true; }).empty());
+    EXPECT_TRUE(Net_Resolve("", 80, 5000, {}).empty());
+    NetSocket s;
+    EXPECT_FALSE(s.Connect("localhost", 80, 5000, [] { return true; }));
+    LocalHttpServer server;
+    EXPECT_TRUE(s.Connect("localhost", server.Port(), 5000, {}));
+}
+
+TEST(LocalServer, RecordsARequestBodyAndAnswersOnTheSameConnection) {
+    LocalHttpServer server;
+    server.Serve("/p", HttpOk("pong"));
+    NetSocket s;
+    ASSERT_TRUE(s.Connect("127.0.0.1", server.Port(), 5000, {}));
+    const std::string request = "POST /p HTTP/1.0\r\nContent-Length: 5\r\n\r\nhello";
+    ASSERT_TRUE(s.SendAll(request, 5000, {}));
+    std::string reply;
+    char buf[1024];
+    for (long n; (n = s.Receive(buf, sizeof buf, 5000, {})) > 0;)
+        reply.append(buf, n);
+    EXPECT_EQ(server.LastRequest(), request);
+    EXPECT_EQ(reply.substr(0, 17), "HTTP/1.1 200 OK\r\n");
+    EXPECT_EQ(reply.substr(reply.size() - 4), "pong");
+}
+
+TEST_F(Download, WinINetAndApiUseTheSystemProxyAndPureNever) {
+    // The system's proxy settings are the environment's here.
+    LocalHttpServer systemProxy;
+    systemProxy.Serve("/via-proxy", HttpOk("from the proxy"));
+    server.Serve("/via-proxy", HttpOk("direct"));
+    setenv("http_proxy", systemProxy.Url("").c_str(), 1);
+    unsetenv("no_proxy");
+    unsetenv("NO_PROXY");
+    for (const std::string method : {"WinINet", "API", "Pure"}) {
+        File_Delete(Out());
+        EXPECT_EQ(DownloadFile(server.Url("/via-proxy"), Out(), 0, 0, Methods(method + ";")), 1);
+        EXPECT_EQ(ReadFileOrEmpty(Out()), method == "Pure" ? "direct" : "from the proxy") << method;
+    }
+    unsetenv("http_proxy");
+    ASSERT_EQ(systemProxy.Requests().size(), 2u);
+    EXPECT_EQ(
+        systemProxy.Requests()[0].rfind("GET " + server.Url("/via-proxy") + " HTTP/1.1\r\n", 0),
+        0u);
 }
 
 // ---------------------------------------------------------------- proxy
@@ -728,4 +851,21 @@ TEST_F(Download, TheFetchCommandPrintsTheLogLinesAndItsResult) {
         {"fetch", server.Url("/a.txt"), Out("p.txt"), "--data", dir.File("data")}, dir.Path(), env);
     EXPECT_EQ(fromPrefs.ExitCode, 0);
     EXPECT_EQ(fromPrefs.Err.rfind(" Downloaded by Pure, TotalBytes=0, ", 0), 0u) << fromPrefs.Err;
+}
+
+TEST_F(Download, TheFetchCommandTakesTheProxyFromThePreferences) {
+    server.Serve("/feed.xml", HttpOk("<rss/>"));
+    LocalConnectProxy proxy(server.Port());
+    proxy.RequireCredentials("jean", "mot de passé");
+    // The password is stored as Base64 of its UTF-16LE bytes.
+    WriteFileOrDie(dir.File("data/Orvalis.ini"),
+                   "\xEF\xBB\xBFUseProxy = On\r\nProxyHost = 127.0.0.1\r\nProxyPort = " +
+                       std::to_string(proxy.Port()) + "\r\nProxyID = jean\r\nProxyPassWord = " +
+                       Base64Encode(Utf8ToUtf16LEBytes("mot de passé")) + "\r\n");
+    ProcessResult r =
+        RunTool({"fetch", "http://feeds.example.test/feed.xml", Out(), "--data", dir.File("data")},
+                dir.Path());
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(ReadFileOrEmpty(Out()), "<rss/>");
+    EXPECT_EQ(r.Err.rfind(" Downloaded by PureHttp, TotalBytes=6, ", 0), 0u) << r.Err;
 }

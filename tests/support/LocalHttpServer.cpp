@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -248,7 +249,19 @@ void LocalHttpServer::Handle(int fd) {
             return;
         }
     }
-    const std::string head = c.ReadHead();
+    std::string head = c.ReadHead();
+    // A request body announced by Content-Length is read and recorded with the head.
+    const size_t headEnd = head.find("\r\n\r\n");
+    const size_t lengthAt = FindNoCase(head.substr(0, headEnd), "\r\nContent-Length:");
+    if (headEnd != std::string::npos && lengthAt != std::string::npos) {
+        const size_t want = headEnd + 4 + static_cast<size_t>(ValInt(head.substr(lengthAt + 17)));
+        char buf[4096];
+        while (head.size() < want) {
+            const long n = c.Read(buf, std::min(sizeof buf, want - head.size()));
+            if (n <= 0) break;
+            head.append(buf, static_cast<size_t>(n));
+        }
+    }
     // The path of the request line; an absolute URL (proxy style) is cut to its path.
     std::string path;
     const size_t sp1 = head.find(' ');
@@ -272,31 +285,33 @@ void LocalHttpServer::Handle(int fd) {
             reply.Body = "not found";
         }
     }
-    if (!reply.Raw.empty()) {
-        c.Write(reply.Raw);
-    } else {
-        const std::string body = reply.Gzip ? GzipBytes(reply.Body) : reply.Body;
-        std::string out = reply.Version + " " + std::to_string(reply.Status) + " " +
-                          (reply.Reason.empty() ? ReasonOf(reply.Status) : reply.Reason) + "\r\n";
+    // Raw answers are all "body": the cut and the stall count their bytes.
+    const bool raw = !reply.Raw.empty();
+    const std::string body = raw ? reply.Raw : reply.Gzip ? GzipBytes(reply.Body) : reply.Body;
+    std::string out;
+    if (!raw) {
+        out = reply.Version + " " + std::to_string(reply.Status) + " " +
+              (reply.Reason.empty() ? ReasonOf(reply.Status) : reply.Reason) + "\r\n";
         for (const auto& [k, v] : reply.Headers)
             out += k + ": " + v + "\r\n";
         if (reply.Gzip) out += "Content-Encoding: gzip\r\n";
         if (reply.SendContentLength)
             out += "Content-Length: " + std::to_string(body.size()) + "\r\n";
         out += "Connection: close\r\n\r\n";
-        bool ok = true;
-        if (reply.HeadSplit > 0 && reply.HeadSplit < out.size()) {
-            ok = c.Write(out.substr(0, reply.HeadSplit));
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            out = out.substr(reply.HeadSplit);
-        }
-        const size_t cut = std::min(reply.StallAfter, reply.CloseAfter);
-        if (ok) c.Write(out + body.substr(0, std::min(cut, body.size())));
-        if (reply.StallAfter != std::string::npos && reply.StallAfter <= reply.CloseAfter) {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            while (!m_stop)
-                m_stopped.wait_for(lock, std::chrono::milliseconds(20));
-        }
+    }
+    bool ok = true;
+    if (reply.HeadSplit > 0 && reply.HeadSplit < out.size()) {
+        ok = c.Write(out.substr(0, reply.HeadSplit));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        out = out.substr(reply.HeadSplit);
+    }
+    const size_t cut = std::min(reply.StallAfter, reply.CloseAfter);
+    const std::string first = out + body.substr(0, std::min(cut, body.size()));
+    if (ok && !first.empty()) c.Write(first);
+    if (reply.StallAfter != std::string::npos && reply.StallAfter <= reply.CloseAfter) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (!m_stop)
+            m_stopped.wait_for(lock, std::chrono::milliseconds(20));
     }
     if (c.Ssl) {
         SSL_shutdown(c.Ssl);
@@ -348,7 +363,7 @@ void LocalConnectProxy::Refuse(const std::string& statusLine) {
 
 void LocalConnectProxy::RequireCredentials(const std::string& user, const std::string& password) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_credentials = Base64Encode(user + ":" + password);
+    m_credentials = Base64Encode(Utf8ToCp1252(user + ":" + password));
 }
 
 std::vector<std::string> LocalConnectProxy::Requests() const {

@@ -22,9 +22,11 @@ struct HttpReply {
     std::string Version = "HTTP/1.1";
     std::vector<std::pair<std::string, std::string>> Headers;
     std::string Body;
-    bool SendContentLength = true;         // "Content-Length:" of the bytes sent as body
-    bool Gzip = false;                     // body gzip-compressed, with "Content-Encoding: gzip"
-    std::string Raw;                       // when not empty: sent as is instead of head and body
+    bool SendContentLength = true; // "Content-Length:" of the bytes sent as body
+    bool Gzip = false;             // body gzip-compressed, with "Content-Encoding: gzip"
+    // When not empty: sent as is instead of head and body; the cut and the stall below
+    // then count bytes of Raw.
+    std::string Raw;
     size_t StallAfter = std::string::npos; // body bytes sent, then silence until the server stops
     size_t CloseAfter = std::string::npos; // body bytes sent, then the connection is closed
     size_t HeadSplit = 0; // > 0: the head is sent in two writes, this many bytes first
@@ -55,7 +57,8 @@ class LocalHttpServer {
     // path with a query that has no own answer gets the answer of the path without it).
     // Unknown paths get a 404.
     void Serve(const std::string& path, const HttpReply& reply);
-    // Raw bytes of every request received so far, in order of arrival.
+    // Raw bytes of every request received so far (head, and the body a Content-Length
+    // announced), in order of arrival.
     std::vector<std::string> Requests() const;
     std::string LastRequest() const;
     // Paths requested so far, in order.
@@ -100,7 +103,8 @@ class LocalConnectProxy {
     // Answer a refusal with this status line (e.g. "HTTP/1.0 403 Forbidden") instead of
     // opening the tunnel.
     void Refuse(const std::string& statusLine);
-    // Require "Proxy-Authorization: Basic " + Base64(user:password); 407 otherwise.
+    // Require "Proxy-Authorization: Basic " + Base64(user:password), the credentials taken
+    // as 8-bit (Windows-1252) text; 407 otherwise.
     void RequireCredentials(const std::string& user, const std::string& password);
     // Raw bytes of every CONNECT request head received so far.
     std::vector<std::string> Requests() const;
