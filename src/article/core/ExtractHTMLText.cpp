@@ -249,36 +249,40 @@ struct Emitted {
     }
 };
 
-template <class S> S CleanLinesT(const S& in) {
+// In place: each step only removes or replaces characters, so one buffer serves.
+template <class S> void CleanLinesT(S& t) {
     using C = typename S::value_type;
     // 1. tabs become spaces; runs of spaces become one
-    S a;
-    a.reserve(in.size());
-    for (C c : in) {
+    size_t w = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+        C c = t[i];
         if (c == C('\t')) c = C(' ');
-        if (c == C(' ') && !a.empty() && a.back() == C(' ')) continue;
-        a.push_back(c);
+        if (c == C(' ') && w > 0 && t[w - 1] == C(' ')) continue;
+        t[w++] = c;
     }
+    t.resize(w);
     // 2. CR becomes LF; a space right after a LF goes; runs of LF become one
-    S b;
-    b.reserve(a.size());
+    w = 0;
     C prev = 0;
-    for (C c : a) {
+    for (size_t i = 0; i < t.size(); ++i) {
+        C c = t[i];
         if (c == C('\r')) c = C('\n');
         const C before = prev;
         prev = c;
         if (c == C(' ') && before == C('\n')) continue;
-        if (c == C('\n') && !b.empty() && b.back() == C('\n')) continue;
-        b.push_back(c);
+        if (c == C('\n') && w > 0 && t[w - 1] == C('\n')) continue;
+        t[w++] = c;
     }
+    t.resize(w);
     // 3. trim spaces at both ends, then one leading LF
-    size_t s = 0, e = b.size();
-    while (s < e && b[s] == C(' '))
-        ++s;
-    while (e > s && b[e - 1] == C(' '))
+    size_t b = 0, e = t.size();
+    while (b < e && t[b] == C(' '))
+        ++b;
+    while (e > b && t[e - 1] == C(' '))
         --e;
-    if (s < e && b[s] == C('\n')) ++s;
-    return b.substr(s, e - s);
+    if (b < e && t[b] == C('\n')) ++b;
+    t.resize(e);
+    t.erase(0, b);
 }
 
 } // namespace
@@ -331,9 +335,10 @@ void HtmlText_Init(HtmlTextState& st) {
     }
     t.resize(w);
 
-    st.LowerText.resize(t.size());
-    for (size_t i = 0; i < t.size(); ++i)
-        st.LowerText[i] = UnicodeLower(t[i]);
+    st.LowerText.clear();
+    st.LowerText.reserve(t.size());
+    for (char32_t c : t)
+        st.LowerText.push_back(UnicodeLower(c));
     // "<!-->" neither opens a comment nor counts as one when comments nest.
     for (size_t p = st.LowerText.find(U"<!-->"); p != npos; p = st.LowerText.find(U"<!-->", p + 5))
         st.LowerText.replace(p, 5, U"     ");
@@ -624,19 +629,22 @@ void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progres
         // Out of memory while growing: keep what was written so far.
     }
     try {
-        std::u32string decoded = DecodeHtmlEntities32(out);
-        out.clear();
-        out.shrink_to_fit();
-        st.Result = Utf32ToUtf8(HtmlText_CleanLines32(decoded));
+        out = DecodeHtmlEntities32(out);
+        CleanLinesT(out);
+        st.Result = Utf32ToUtf8(out);
     } catch (const std::bad_alloc&) {
         st.Result.clear();
     }
 }
 
 std::u32string HtmlText_CleanLines32(std::u32string_view text) {
-    return CleanLinesT(std::u32string(text));
+    std::u32string t(text);
+    CleanLinesT(t);
+    return t;
 }
 
 std::string HtmlText_CleanLines(std::string_view text) {
-    return CleanLinesT(std::string(text));
+    std::string t(text);
+    CleanLinesT(t);
+    return t;
 }
