@@ -287,7 +287,7 @@ template <class S> void CleanLinesT(S& t) {
 
 } // namespace
 
-void HtmlText_Init(HtmlTextState& st) {
+static void SetDefaults(HtmlTextState& st) {
     st.DivOpen = "\n";
     st.DivClose = "\n";
     st.DlOpen = "\n";
@@ -320,37 +320,91 @@ void HtmlText_Init(HtmlTextState& st) {
     st.KeepLists = 1;
     st.KeepTables = 1;
     st.WaitForText = 0;
+}
 
-    // Only the tag strings write line breaks from here on. NUL goes with the other
-    // control characters: it is never text.
-    std::u32string& t = st.Text;
-    size_t w = 0;
-    for (size_t i = 0; i < t.size(); ++i) {
-        char32_t c = t[i];
-        if (c == '\r' || c == '\n' || c == '\t')
-            c = ' ';
-        else if (c < 32)
-            continue;
-        t[w++] = c;
+static char32_t LowerChar(char32_t c) {
+    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    return UnicodeLower(c);
+}
+
+// Blanks every "<!-->" in LowerText (it neither opens a comment nor counts as one when
+// comments nest) and sets the remaining fields.
+static void FinishInit(HtmlTextState& st) {
+    std::u32string& low = st.LowerText;
+    const size_t n = low.size();
+    for (size_t p = 0; p + 5 <= n; ++p) {
+        if (low[p] == '<' && low[p + 1] == '!' && low[p + 2] == '-' && low[p + 3] == '-' &&
+            low[p + 4] == '>') {
+            for (size_t k = 0; k < 5; ++k)
+                low[p + k] = ' ';
+            p += 4;
+        }
     }
-    t.resize(w);
-
-    st.LowerText.clear();
-    st.LowerText.reserve(t.size());
-    for (char32_t c : t)
-        st.LowerText.push_back(UnicodeLower(c));
-    // "<!-->" neither opens a comment nor counts as one when comments nest.
-    for (size_t p = st.LowerText.find(U"<!-->"); p != npos; p = st.LowerText.find(U"<!-->", p + 5))
-        st.LowerText.replace(p, 5, U"     ");
-
-    st.TextLength = static_cast<int32_t>(t.size());
+    st.TextLength = static_cast<int32_t>(st.Text.size());
     st.BracketMatch.clear();
     st.BracketMatchBuilt = false;
 }
 
-void HtmlText_Init(HtmlTextState& st, std::string_view pageUtf8) {
-    st.Text = Utf8ToUtf32(pageUtf8);
-    HtmlText_Init(st);
+// Only the tag strings write line breaks from here on. NUL goes with the other control
+// characters: it is never text.
+static bool KeepChar(char32_t& c) {
+    if (c >= 32) return true;
+    if (c == '\r' || c == '\n' || c == '\t') {
+        c = ' ';
+        return true;
+    }
+    return false;
+}
+
+void HtmlText_Init(HtmlTextState& st) {
+    SetDefaults(st);
+    std::u32string& t = st.Text;
+    size_t w = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+        char32_t c = t[i];
+        if (KeepChar(c)) t[w++] = c;
+    }
+    t.resize(w);
+    st.LowerText.clear();
+    st.LowerText.reserve(t.size());
+    for (char32_t c : t)
+        st.LowerText.push_back(LowerChar(c));
+    FinishInit(st);
+}
+
+void HtmlText_Init(HtmlTextState& st, std::string_view page) {
+    // Decodes, cleans and lower-cases in one pass. Runs of non-ASCII bytes go through the
+    // shared decoder (an ASCII byte never belongs to a sequence, valid or not), so invalid
+    // bytes read exactly as Utf8ToUtf32 reads them.
+    SetDefaults(st);
+    std::u32string& t = st.Text;
+    std::u32string& low = st.LowerText;
+    t.clear();
+    low.clear();
+    t.reserve(page.size());
+    low.reserve(page.size());
+    const size_t n = page.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char b = static_cast<unsigned char>(page[i]);
+        if (b < 0x80) {
+            char32_t c = b;
+            if (KeepChar(c)) {
+                t.push_back(c);
+                low.push_back(LowerChar(c));
+            }
+            ++i;
+            continue;
+        }
+        size_t j = i;
+        while (j < n && static_cast<unsigned char>(page[j]) >= 0x80)
+            ++j;
+        for (char32_t c : Utf8ToUtf32(page.substr(i, j - i))) {
+            t.push_back(c);
+            low.push_back(UnicodeLower(c));
+        }
+        i = j;
+    }
+    FinishInit(st);
 }
 
 void HtmlText_ApplyExtractFlags(HtmlTextState& st, uint32_t flags) {
