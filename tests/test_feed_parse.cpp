@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/core/FileUtil.h"
+#include "platform/core/Text.h"
 #include "support/TestSupport.h"
 #include "update/core/FeedParse.h"
 #include "update/core/UrlTools.h"
@@ -21,7 +22,8 @@ TEST(FeedParseHelpers, DurationsInTheirThreeForms) {
         {"1:2:3:4", 0},     // three separators: unknown
         {"", 0},            // empty
     };
-    for (const Row& r : rows) EXPECT_EQ(DurationToSeconds(r.Text), r.Seconds) << r.Text;
+    for (const Row& r : rows)
+        EXPECT_EQ(DurationToSeconds(r.Text), r.Seconds) << r.Text;
 }
 
 TEST(FeedParseHelpers, ExtensionIsTakenFromTheLastPathSegment) {
@@ -29,13 +31,14 @@ TEST(FeedParseHelpers, ExtensionIsTakenFromTheLastPathSegment) {
         const char* Url;
         const char* Extension;
     } rows[] = {
-        {"http://x.org/a/b.mp3", "mp3"},            // plain
-        {"http://x.org/a/b.MP3?dl=1", "MP3"},       // query dropped, case kept
-        {"http://x.org/a.dir/b", ""},               // dot only in a folder name
-        {"http://x.org/b.tar.gz#frag", "gz"},       // last dot wins, fragment dropped
-        {"http://x.org/", ""},                      // no segment
+        {"http://x.org/a/b.mp3", "mp3"},      // plain
+        {"http://x.org/a/b.MP3?dl=1", "MP3"}, // query dropped, case kept
+        {"http://x.org/a.dir/b", ""},         // dot only in a folder name
+        {"http://x.org/b.tar.gz#frag", "gz"}, // last dot wins, fragment dropped
+        {"http://x.org/", ""},                // no segment
     };
-    for (const Row& r : rows) EXPECT_EQ(Url_Extension(r.Url), r.Extension) << r.Url;
+    for (const Row& r : rows)
+        EXPECT_EQ(Url_Extension(r.Url), r.Extension) << r.Url;
     EXPECT_TRUE(Url_IsAudioExtension("MP3"));
     EXPECT_TRUE(Url_IsAudioExtension("m4a"));
     EXPECT_FALSE(Url_IsAudioExtension("jpg"));
@@ -49,17 +52,19 @@ TEST(FeedParseHelpers, TrackingAddressesAreUnwrapped) {
     } rows[] = {
         {"http://example.org/a.mp3", "http://example.org/a.mp3"}, // ordinary address
         {"http://t.example.net/r?u=https%3A%2F%2Fm.example.com%2Fa.mp3",
-         "https://m.example.com/a.mp3"},                              // encoded inner address
+         "https://m.example.com/a.mp3"}, // encoded inner address
         {"http://t.example.net/x/http://m.example.com/b.mp3", "http://m.example.com/b.mp3"},
         {"http://m.example.com:8080/c.mp3", "http://m.example.com:8080/c.mp3"}, // port kept
-        {"no address at all", ""},                                               // no ":"
+        {"no address at all", ""},                                              // no ":"
     };
-    for (const Row& r : rows) EXPECT_EQ(UnwrapUrl(r.In), r.Out) << r.In;
+    for (const Row& r : rows)
+        EXPECT_EQ(UnwrapUrl(r.In), r.Out) << r.In;
 }
 
 TEST(FeedParseHelpers, OnlyBasicTagsSurviveInDescriptions) {
-    EXPECT_EQ(KeepBasicTags("<div><p>a<br/>b</p><img src=\"i\"> <a href=\"u\">l</a><h2>h</h2></div>"),
-              "a<br/>b<img src=\"i\"> <a href=\"u\">l</a><h2>h</h2>");
+    EXPECT_EQ(
+        KeepBasicTags("<div><p>a<br/>b</p><img src=\"i\"> <a href=\"u\">l</a><h2>h</h2></div>"),
+        "a<br/>b<img src=\"i\"> <a href=\"u\">l</a><h2>h</h2>");
     EXPECT_EQ(KeepBasicTags("text <unclosed"), "text ");
     EXPECT_EQ(TitleToText("Caf&amp;#233;"), "Café");
 }
@@ -109,7 +114,8 @@ TEST(FeedCorpus, ThousandsOfItemsAndHugeDescriptionsAreAllRead) {
     const ProcessResult r = RunTool({"parse", dir.File("big.xml")}, {}, {"TZ=UTC"});
     ASSERT_EQ(r.ExitCode, 0) << r.Err;
     size_t lines = 0;
-    for (char c : r.Out) lines += c == '\n';
+    for (char c : r.Out)
+        lines += c == '\n';
     EXPECT_EQ(lines, 5000u);
     EXPECT_NE(r.Out.find(big), std::string::npos);
     EXPECT_NE(r.Out.find("\"Title\":\"Item 4999\""), std::string::npos);
@@ -119,4 +125,52 @@ TEST(FeedCorpus, AMissingFileIsAnErrorOnStandardError) {
     const ProcessResult r = RunTool({"parse", "/nonexistent/feed.xml"});
     EXPECT_EQ(r.ExitCode, 1);
     EXPECT_NE(r.Err, "");
+}
+
+#include "update/core/DownloadTool.h"
+#include "update/core/XML_Qn.h"
+#include "update/core/XmlRepair.h"
+
+static std::unique_ptr<XmlDocument> ParseText(const std::string& text) {
+    return IsGoodXML("test.xml", &text, static_cast<int64_t>(text.size()));
+}
+
+TEST(FeedReaders, OnlyCdataThatOpensTheContentIsTaken) {
+    auto doc = ParseText("<a><b>\n  <![CDATA[one]]><![CDATA[ two]]> end</b>"
+                         "<c>lead <![CDATA[late]]></c></a>");
+    ASSERT_TRUE(doc);
+    XmlNode* a = doc->RootElement();
+    EXPECT_EQ(Trim(XmlText(XmlChild(a, "b", 1))), "one two\n   end");
+    EXPECT_EQ(XmlText(XmlChild(a, "c", 1)), "lead ");
+}
+
+TEST(FeedReaders, AStopRequestBetweenItemsKeepsWhatWasCommitted) {
+    auto doc = ParseText("<rss version=\"2.0\"><channel><title>t</title>"
+                         "<item><title>one</title></item><item><title>two</title></item>"
+                         "</channel></rss>");
+    ASSERT_TRUE(doc);
+    ParsedItems.clear();
+    {
+        std::lock_guard<std::mutex> lock(ThreadStopMaskLock);
+        ThreadStopMask |= 1;
+    }
+    Feed_ReadRssV2(doc.get());
+    EXPECT_TRUE(ParsedItems.empty());
+    {
+        std::lock_guard<std::mutex> lock(ThreadStopMaskLock);
+        ThreadStopMask &= ~1u;
+    }
+    Feed_ReadRssV2(doc.get());
+    ASSERT_EQ(ParsedItems.size(), 2u);
+    EXPECT_EQ(ParsedItems[1].Title, "two");
+}
+
+TEST(FeedReaders, DailyMotionAndRssKindsShareOneReaderAndOtherRootsGiveNothing) {
+    auto doc = ParseText("<html><body>page</body></html>");
+    ASSERT_TRUE(doc);
+    ParsedItems.clear();
+    EXPECT_EQ(Feed_ReadByRoot(doc.get()), -1);
+    EXPECT_EQ(Feed_ReadRssV2(doc.get()), 0);
+    EXPECT_EQ(Feed_ReadAtom(nullptr), 0);
+    EXPECT_TRUE(ParsedItems.empty());
 }

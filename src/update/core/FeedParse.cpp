@@ -2,18 +2,23 @@
 
 #include <ctime>
 
-#include "article/core/ExtractHTMLText.h"
+#include "article/core/HtmlEntities.h"
 #include "platform/core/Text.h"
 #include "update/core/Date.h"
 #include "update/core/DownloadTool.h"
 #include "update/core/UrlTools.h"
 #include "update/core/XML_Qn.h"
+#include "update/core/XmlRepair.h"
 
 std::vector<Item> ParsedItems;
 
-bool IsUpdateStopped() { return IsThreadKilled(1) != 0; }
+bool IsUpdateStopped() {
+    return IsThreadKilled(1) != 0;
+}
 
-void Item_Clear(Item& item) { item = Item(); }
+void Item_Clear(Item& item) {
+    item = Item();
+}
 
 // Element names compare lower-cased, without control characters, trimmed.
 static std::string ElementKey(const std::string& name) {
@@ -103,7 +108,9 @@ std::string TitleToText(std::string_view text) {
     return CleanText(r, 1);
 }
 
-static bool IsAsciiLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+static bool IsAsciiLetter(char32_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 std::string UnwrapUrl(std::string_view text) {
     const std::u32string s = Utf8ToUtf32(Url_PercentDecode(text));
@@ -113,7 +120,8 @@ std::string UnwrapUrl(std::string_view text) {
         if (s[colon] != U':') continue;
         if (s.compare(colon, 3, U"://") != 0) continue;
         size_t start = colon;
-        while (start > 0 && colon - start < 7 && IsAsciiLetter(s[start - 1])) --start;
+        while (start > 0 && colon - start < 7 && IsAsciiLetter(s[start - 1]))
+            --start;
         if (start == colon) continue;
         return Utf32ToUtf8(s.substr(start));
     }
@@ -121,7 +129,9 @@ std::string UnwrapUrl(std::string_view text) {
     return Utf32ToUtf8(s);
 }
 
-std::string CleanUrl(std::string_view text) { return Trim(UnwrapUrl(CleanText(text, 1))); }
+std::string CleanUrl(std::string_view text) {
+    return Trim(UnwrapUrl(CleanText(text, 1)));
+}
 
 std::string ExpandUrlDate(std::string_view url, int64_t now) {
     if (url.find('%') == std::string_view::npos) return std::string(url);
@@ -192,12 +202,16 @@ static void ReadItemChild(XmlNode* child, Item& item, ReaderKind kind) {
     if (key == "title") {
         item.Title = XmlText(child);
     } else if (kind == READER_ATOM) {
-        if (key == "summary" || key == "content") item.Description += XmlText(child);
-        else if (key == "id") item.GUID = XmlText(child);
-        else if (key == "author") item.Author = XmlText(child);
+        if (key == "summary" || key == "content")
+            item.Description += XmlText(child);
+        else if (key == "id")
+            item.GUID = XmlText(child);
+        else if (key == "author")
+            item.Author = XmlText(child);
         else if (key == "updated" || key == "dc:date" || key == "published")
             Item_SetDate(XmlText(child), item);
-        else if (key == "link") item.Link = Item_Link(child, item.Link);
+        else if (key == "link")
+            item.Link = Item_Link(child, item.Link);
         return;
     } else if (key == "description" || (kind == READER_RSS && key == "content:encoded")) {
         item.Description += XmlText(child);
