@@ -10,7 +10,7 @@ secs=${1:-60}
 command -v clang++ >/dev/null || { echo "clang++ is needed" >&2; exit 1; }
 mkdir -p "$out/corpus-html"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/src" \
+    -I"$root/src" -DORVALIS_HTML_DIRECT_WALK_LIMIT=8 \
     "$root/tests/fuzz/fuzz_html_text.cpp" \
     "$root/src/article/core/ExtractHTMLText.cpp" \
     "$root/src/article/core/HtmlEntities.cpp" \

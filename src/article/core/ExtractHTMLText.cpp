@@ -10,8 +10,12 @@ namespace {
 constexpr size_t npos = std::u32string::npos;
 
 // A walk for the ">" that balances a "<" longer than this switches to the bracket table,
-// so a page full of unbalanced "<" is not walked to its end once per "<".
-constexpr size_t kDirectWalkLimit = 4096;
+// so a page full of unbalanced "<" is not walked to its end once per "<". The fuzz build
+// sets it low so that its small inputs reach the table too.
+#ifndef ORVALIS_HTML_DIRECT_WALK_LIMIT
+#define ORVALIS_HTML_DIRECT_WALK_LIMIT 4096
+#endif
+constexpr size_t kDirectWalkLimit = ORVALIS_HTML_DIRECT_WALK_LIMIT;
 
 std::u32string U32(std::string_view s) {
     return Utf8ToUtf32(s);

@@ -22,6 +22,7 @@
 // "&dagger;", "&Prime;"/"&prime;") match exactly; all other names ignore ASCII case
 // ("&QUOT;", "&AMP;"). A numeric reference to a code point above U+FFFF gives that
 // character; one that names no character (a surrogate, above U+10FFFF) stays as written.
+// A text without "&" only goes through step 8 (its bytes are otherwise untouched).
 std::string DecodeHtmlEntities(std::string_view text);
 std::u32string DecodeHtmlEntities32(std::u32string_view text);
 // The same, replacement after replacement as stated above: slow (one pass per name and
