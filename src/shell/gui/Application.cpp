@@ -1,10 +1,12 @@
 #include "shell/gui/Application.h"
 
+#include <wx/evtloop.h>
 #include <wx/frame.h>
 #include <wx/msgdlg.h>
 
 #include <csignal>
 #include <cstdlib>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -81,7 +83,15 @@ bool OrvalisApplication::OnInit() {
     // An end of session (SIGTERM) or Ctrl+C in a terminal ends like a normal close, so the
     // exit sequence still saves.
     auto quit = [](int) {
-        if (g_mainWindow) g_mainWindow->Close(true);
+        const wxEventLoopBase* active = wxEventLoopBase::GetActive();
+        if (g_mainWindow && active && active->IsMain()) {
+            g_mainWindow->Close(true);
+            return;
+        }
+        // Start-up is still running or a modal question is open: run the exit sequence
+        // now rather than wait for the user.
+        static_cast<OrvalisApplication*>(wxTheApp)->ExitSequence();
+        _exit(0);
     };
     SetSignalHandler(SIGTERM, quit);
     SetSignalHandler(SIGINT, quit);
@@ -99,6 +109,8 @@ bool OrvalisApplication::OnInit() {
         m_deviceTimer.Start(1000);
     }
 
+    m_frame->Show();
+
     // 12. The catalogue; the older file name only when it alone holds feeds.
     if (File_Size("ListRSS.Ini") > 0 && !File_Exists(CATALOGUE_FILE))
         m_catalogueOpened = RssList_Load("ListRSS.Ini") != 0;
@@ -108,7 +120,6 @@ bool OrvalisApplication::OnInit() {
     InstallDefaultData(&AskYesNo);
     if (!RssList.Empty()) m_catalogueOpened = true;
 
-    m_frame->Show();
     // 18. Flush the log.
     FlushLog();
     return true;
@@ -131,6 +142,13 @@ void OrvalisApplication::OnDeviceTimer(wxTimerEvent&) {
 }
 
 int OrvalisApplication::OnExit() {
+    ExitSequence();
+    return 0;
+}
+
+void OrvalisApplication::ExitSequence() {
+    if (m_exited) return;
+    m_exited = true;
     m_handOverTimer.Stop();
     m_deviceTimer.Stop();
     const bool driveRemoved = AppState_Test(APPSTATE_DRIVE_REMOVED) != 0;
@@ -149,5 +167,4 @@ int OrvalisApplication::OnExit() {
     if (!driveRemoved) FlushLog();
     // 10. The single-instance lock.
     SingleInstance_Release();
-    return 0;
 }

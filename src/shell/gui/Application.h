@@ -9,6 +9,9 @@ class OrvalisApplication : public wxApp {
   public:
     bool OnInit() override;
     int OnExit() override;
+    // The exit sequence (once): writes back what must be kept, stops the workers,
+    // flushes the log and releases the single-instance lock.
+    void ExitSequence();
 
   private:
     void OnHandOverTimer(wxTimerEvent&);
@@ -17,6 +20,7 @@ class OrvalisApplication : public wxApp {
     wxTimer m_handOverTimer;
     wxTimer m_deviceTimer;
     bool m_catalogueOpened = false;
+    bool m_exited = false;
 };
 
 // Shows the main window again, restoring its last state.
