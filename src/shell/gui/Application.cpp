@@ -61,9 +61,10 @@ bool OrvalisApplication::OnInit() {
     // 4. Command line and data folder.
     std::string unusable;
     if (!ParseCommandLine(params, &unusable)) {
-        const std::string text =
-            ReplaceAll("Le dossier de stockage n'est pas utilisable !%w%%S1%", "%w%", "\r\n");
-        wxMessageBox(wxString::FromUTF8(ReplaceAll(text, "%S1%", unusable)), "Erreur",
+        const std::string text = Startup_Text(
+            L_Msg_NoLocalPath, "Le dossier de stockage n'est pas utilisable !%w%%S1%", unusable);
+        wxMessageBox(wxString::FromUTF8(text),
+                     wxString::FromUTF8(Startup_Text(L_Request_Error, "Erreur")),
                      wxOK | wxICON_ERROR);
         std::exit(1);
     }
