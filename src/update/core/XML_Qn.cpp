@@ -40,12 +40,8 @@ std::string XmlAttribute(const XmlNode* node, std::string_view name, int ignoreC
 std::string XmlText(const XmlNode* node) {
     if (!node) return {};
     std::string text;
-    // Only the sections that open the content count: one that follows other text (blanks
-    // aside) or another kind of node is left out.
-    for (const XmlNode* n = node->FirstChild; n && n->Type == XML_NODE_CDATA; n = n->NextSibling) {
-        if (!Trim(std::string_view(node->Text).substr(0, n->TextBefore)).empty()) break;
+    for (const XmlNode* n = node->FirstChild; n && n->Type == XML_NODE_CDATA; n = n->NextSibling)
         text += n->Text;
-    }
     text += node->Text;
     return text;
 }

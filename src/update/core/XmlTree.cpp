@@ -53,7 +53,6 @@ XmlNode* XmlDocument::NewChild(XmlNode* parent, XmlNodeType type, std::string_vi
     n->Type = type;
     n->Name = std::string(name);
     n->Parent = parent;
-    n->TextBefore = parent->Text.size();
     n->Owner = this;
     if (parent->LastChild)
         parent->LastChild->NextSibling = n;

@@ -34,9 +34,6 @@ struct XmlNode {
     XmlNode* LastChild = nullptr;
     XmlNode* NextSibling = nullptr;
     XmlDocument* Owner = nullptr; // the document that allocated the node
-    // Length of the parent's character data when this node began: tells whether text
-    // came before it.
-    size_t TextBefore = 0;
 };
 
 class XmlDocument {
