@@ -46,13 +46,23 @@ static size_t DecodeOne(std::string_view s, size_t i, char32_t& out) {
 }
 
 std::u32string Utf8ToUtf32(std::string_view s) {
-    std::u32string r;
-    r.reserve(s.size());
-    for (size_t i = 0; i < s.size();) {
-        char32_t c;
-        i += DecodeOne(s, i, c);
-        r.push_back(c);
+    // Sized once and written through a pointer: this runs over whole pages.
+    std::u32string r(s.size(), U'\0');
+    char32_t* out = r.data();
+    const size_t n = s.size();
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            *out++ = c;
+            ++i;
+            continue;
+        }
+        char32_t cp;
+        i += DecodeOne(s, i, cp);
+        *out++ = cp;
     }
+    r.resize(static_cast<size_t>(out - r.data()));
     return r;
 }
 
@@ -77,11 +87,36 @@ void Utf8Append(std::string& out, char32_t c) {
     }
 }
 
+static size_t Utf8Size(char32_t c) {
+    if (c < 0x80) return 1;
+    if (c < 0x800) return 2;
+    if (c < 0x10000) return 3;
+    return c <= 0x10FFFF ? 4 : 3; // out of range becomes U+FFFD
+}
+
 std::string Utf32ToUtf8(std::u32string_view s) {
-    std::string r;
-    r.reserve(s.size());
-    for (char32_t c : s)
-        Utf8Append(r, c);
+    size_t size = 0;
+    for (char32_t c : s) size += Utf8Size(c);
+    std::string r(size, '\0');
+    char* out = r.data();
+    for (char32_t c : s) {
+        if (c < 0x80) {
+            *out++ = static_cast<char>(c);
+        } else if (c < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000 || c > 0x10FFFF) {
+            if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xF0 | (c >> 18));
+            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
     return r;
 }
 

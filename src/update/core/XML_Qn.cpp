@@ -46,14 +46,21 @@ std::string XmlText(const XmlNode* node) {
     return text;
 }
 
+static bool IsRemovedControl(unsigned char c, int allControls) {
+    return c >= 1 && c <= 31 && (allControls || (c != 9 && c != 10 && c != 13));
+}
+
 std::string XmlCleanText(std::string_view text, int allControls) {
+    // Most values hold no control character: copy them in runs, not byte by byte.
     std::string out;
     out.reserve(text.size());
-    for (char ch : text) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c >= 1 && c <= 31 && (allControls || (c != 9 && c != 10 && c != 13))) continue;
-        out += ch;
+    size_t run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (!IsRemovedControl(static_cast<unsigned char>(text[i]), allControls)) continue;
+        out.append(text.substr(run, i - run));
+        run = i + 1;
     }
+    out.append(text.substr(run));
     return TrimBlanks(out);
 }
 
@@ -65,7 +72,9 @@ XmlNode* XmlAddChild(XmlNode* parent, std::string_view name, std::string_view te
 }
 
 std::string CleanText(std::string_view text, int allControls) {
-    return TrimBlanks(ReplaceAll(XmlCleanText(text, allControls), "\xC2\xA0", " "));
+    std::string cleaned = XmlCleanText(text, allControls);
+    if (cleaned.find("\xC2\xA0") == std::string::npos) return cleaned;
+    return TrimBlanks(ReplaceAll(cleaned, "\xC2\xA0", " "));
 }
 
 // Case-insensitive (Latin letters with accents included) removal of every `what`.
