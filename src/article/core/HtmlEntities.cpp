@@ -393,7 +393,12 @@ std::u32string DecodeHtmlEntitiesLiteral32(std::u32string_view text) {
 
 std::string DecodeHtmlEntities(std::string_view text) {
     if (!HasAmpersand(text)) return FixCp1252Controls(text);
-    return Utf32ToUtf8(DecodeHtmlEntities32(Utf8ToUtf32(text)));
+    // No reference can begin before the first "&": that part only needs the control fix,
+    // and only the rest takes the character-based walk.
+    const size_t first = text.find('&');
+    std::string out = FixCp1252Controls(text.substr(0, first));
+    out += Utf32ToUtf8(DecodeHtmlEntities32(Utf8ToUtf32(text.substr(first))));
+    return out;
 }
 
 std::string FixCp1252Controls(std::string_view text) {
