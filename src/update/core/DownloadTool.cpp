@@ -217,9 +217,8 @@ int DownloadTool_Receive(const std::string& url, const std::string& file, int fl
     return FetchToFile(url, file, false, false, stopBit);
 }
 
-// A PureHttp record for `url` with the proxy settings when the proxy is switched on.
-static void PrepareHttp(HttpRequest& request, const std::string& url, const std::string& file,
-                        uint32_t stopBit, const DownloadSettings& settings) {
+void Download_PrepareHttp(HttpRequest& request, const std::string& url, const std::string& file,
+                          uint32_t stopBit, const DownloadSettings& settings) {
     if (settings.UseProxy) {
         request.ProxyHost = settings.ProxyHost;
         request.ProxyPort = settings.ProxyPort;
@@ -273,7 +272,7 @@ int DownloadFile(const std::string& urlIn, const std::string& file, uint32_t sto
             }
         } else if (method == "PureHttp") {
             HttpRequest http;
-            PrepareHttp(http, url, file, stopBit, settings);
+            Download_PrepareHttp(http, url, file, stopBit, settings);
             PureHttp_Get(http, 10000);
             // A redirect without a new address or a body cut short is no download.
             if (PureHttp_Succeeded(http)) {
@@ -339,7 +338,7 @@ int DownloadPage_Fetch(const std::string& urlIn, PageDownload& out, uint32_t sto
             }
         } else if (method == "PureHttp") {
             HttpRequest http;
-            PrepareHttp(http, url, std::string(), stopBit, settings);
+            Download_PrepareHttp(http, url, std::string(), stopBit, settings);
             http.Memory = &out.Memory;
             PureHttp_Get(http, 10000);
             if (PureHttp_Succeeded(http) && http.TotalBytes > 0) {

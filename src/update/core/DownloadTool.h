@@ -73,6 +73,11 @@ int DownloadTool_API(const std::string& url, const std::string& file, int flag,
 // 1 failure (the old file is then left as it was). `flag` has no effect.
 int DownloadTool_Receive(const std::string& url, const std::string& file, int flag,
                          uint32_t stopBit = 0);
+// Fills a "PureHttp" record for `url`: host, path, destination file, stop bit, and the
+// proxy settings only when the proxy is switched on.
+struct HttpRequest;
+void Download_PrepareHttp(HttpRequest& request, const std::string& url, const std::string& file,
+                          uint32_t stopBit, const DownloadSettings& settings);
 // Writes the progress text for the request; returns its stop state (non-zero = stop).
 int Download_Progress(DownloadRequest* request);
 
