@@ -105,7 +105,8 @@ int32_t Items_Now() {
     struct tm local {};
     localtime_r(&t, &local);
     const long long wall = static_cast<long long>(timegm(&local));
-    return static_cast<int32_t>(std::clamp<long long>(wall, 0, std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<long long>(wall, 0, std::numeric_limits<int32_t>::max()));
 }
 
 int32_t ReadStamp(int32_t state) {

@@ -181,8 +181,8 @@ int Feed_WriteItems(Rss& feed) {
 }
 
 static long long ElapsedMs(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now() - start)
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start)
         .count();
 }
 
