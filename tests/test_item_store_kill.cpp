@@ -38,16 +38,24 @@ TEST_F(StoreTest, ASaveKilledAtRandomMomentsNeverLosesAnArticleFile) {
     std::mt19937 random(12345);
     int roundsWithNewSaves = 0;
     for (int round = 0; round < 12; ++round) {
+        int pipeFds[2];
+        ASSERT_EQ(pipe(pipeFds), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            // Save new generations until killed.
+            // Save new generations until killed; tell the parent after the first one.
+            close(pipeFds[0]);
             for (int generation = 1;; ++generation) {
                 FillGeneration(round * 100000 + generation);
                 Feed_Save();
+                if (generation == 1 && write(pipeFds[1], "s", 1) != 1) _exit(3);
             }
         }
-        usleep(2000 + random() % 60000);
+        close(pipeFds[1]);
+        char saved = 0;
+        ASSERT_EQ(read(pipeFds[0], &saved, 1), 1); // one whole save is on disk
+        close(pipeFds[0]);
+        usleep(random() % 40000);
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
@@ -70,5 +78,5 @@ TEST_F(StoreTest, ASaveKilledAtRandomMomentsNeverLosesAnArticleFile) {
         }
         roundsWithNewSaves += newSave;
     }
-    EXPECT_GT(roundsWithNewSaves, 0); // the child really was saving when killed
+    EXPECT_EQ(roundsWithNewSaves, 12); // the child's saves really reached the disk
 }

@@ -77,7 +77,12 @@ std::string AudioFileNameFromUrl(std::string_view url) {
 }
 
 int Item_AddTo(Rss& feed, const Item& item, int atEnd) {
-    Item& added = atEnd ? feed.Items.AddLast(item) : feed.Items.AddFirst(item);
+    return Item_AddTo(feed, Item(item), atEnd);
+}
+
+int Item_AddTo(Rss& feed, Item&& item, int atEnd) {
+    Item& added =
+        atEnd ? feed.Items.AddLast(std::move(item)) : feed.Items.AddFirst(std::move(item));
     if (added.FeedID == 0) added.FeedID = ++g_lastFeedID;
     if (added.ID.empty()) added.ID = MakeItemID(added, feed.Url);
     if (!added.AudioLink.empty()) added.AudioFile = AudioFileNameFromUrl(added.AudioLink);
@@ -93,9 +98,9 @@ int Item_Add(const Item& item, int atEnd) {
     return Item_AddTo(*feed, item, atEnd);
 }
 
-int Items_AddLoaded(Rss& feed, const Item& item, int lastPlayed) {
+int Items_AddLoaded(Rss& feed, Item item, int lastPlayed) {
     if (item.Title.empty()) return 0;
-    const int added = Item_AddTo(feed, item, 1);
+    const int added = Item_AddTo(feed, std::move(item), 1);
     if (added && lastPlayed) PlayedList_Add(PlayedItems, feed.Items.Current()->FeedID);
     return added;
 }

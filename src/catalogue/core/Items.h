@@ -26,9 +26,10 @@ int PlayedList_Position(const std::vector<int32_t>& list, int32_t id);
 int Item_Add(const Item& item, int atEnd);
 // The same into a given feed (the loaders use it without moving the catalogue cursor).
 int Item_AddTo(Rss& feed, const Item& item, int atEnd);
+int Item_AddTo(Rss& feed, Item&& item, int atEnd);
 // Loader step: drops an article without title, else Item_AddTo(feed, item, 1); when
 // `lastPlayed` is set its FeedID goes to the front of PlayedItems. Returns 1 when added.
-int Items_AddLoaded(Rss& feed, const Item& item, int lastPlayed);
+int Items_AddLoaded(Rss& feed, Item item, int lastPlayed);
 // MD5 (lower-case hex) of the UTF-16LE bytes of lower-case(feedUrl + GUID + Title).
 std::string MakeItemID(const Item& item, std::string_view feedUrl);
 // Local file name of an enclosure: percent-decoded, the text after the last "/", cut at

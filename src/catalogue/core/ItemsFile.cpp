@@ -16,30 +16,46 @@
 
 static const char kEscape = '\x11';
 
+// Appends `text` escaped to `out` (no temporary: the save writes every text through here).
+static bool IsBreakOrEscape(char c) {
+    return c == '\r' || c == '\n' || c == kEscape;
+}
+
+// Appends `text` escaped to `out` (no temporary: the save writes every text through here).
+static void EscapeAppend(std::string& out, std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        // Plain runs are copied whole: most texts hold no break at all.
+        size_t run = i;
+        while (run < text.size() && !IsBreakOrEscape(text[run]))
+            ++run;
+        out.append(text.data() + i, run - i);
+        if (run == text.size()) break;
+        const char c = text[run];
+        i = run + 1;
+        if (c == kEscape) continue;
+        out.push_back(kEscape);
+        if (c == '\r') {
+            // CR LF is one break; a CR removed U+0011 apart from its LF still pairs with it.
+            size_t j = i;
+            while (j < text.size() && text[j] == kEscape)
+                ++j;
+            if (j < text.size() && text[j] == '\n') i = j + 1;
+        }
+    }
+}
+
 std::string EscapeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == kEscape) continue;
-        if (c == '\r') {
-            out.push_back(kEscape);
-            // CR LF is one break; a CR removed U+0011 apart from its LF still pairs with it.
-            size_t j = i + 1;
-            while (j < text.size() && text[j] == kEscape)
-                ++j;
-            if (j < text.size() && text[j] == '\n') i = j;
-            continue;
-        }
-        out.push_back(c == '\n' ? kEscape : c);
-    }
+    EscapeAppend(out, text);
     return out;
 }
 
 std::string UnescapeText(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
-        if (c == kEscape) c = '\n';
+    for (size_t p = out.find(kEscape); p != std::string::npos; p = out.find(kEscape, p + 1))
+        out[p] = '\n';
     return out;
 }
 
@@ -115,7 +131,10 @@ static void Line(std::string& out, std::string_view key, std::string_view value)
 }
 
 static void TextLine(std::string& out, std::string_view key, std::string_view value) {
-    Line(out, key, EscapeText(value));
+    out.append(key);
+    out.append(" = ");
+    EscapeAppend(out, value);
+    out.append("\r\n");
 }
 
 static void NumLine(std::string& out, std::string_view key, long long value) {
@@ -304,7 +323,7 @@ int Feed_ReadItems(Rss& feed) {
         pos = end + 1;
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
-            count += Items_AddLoaded(feed, pending, lastPlayed);
+            count += Items_AddLoaded(feed, std::move(pending), lastPlayed);
             pending = Item();
             lastPlayed = false;
             inSection = true;
@@ -315,7 +334,7 @@ int Feed_ReadItems(Rss& feed) {
         ApplyKey(feed, pending, inSection, lastPlayed, TrimView(line.substr(0, eq)),
                  TrimView(line.substr(eq + 1)));
     }
-    count += Items_AddLoaded(feed, pending, lastPlayed);
+    count += Items_AddLoaded(feed, std::move(pending), lastPlayed);
     Log(std::to_string(count) + " feeds readed in " + feed.Name + ", File=" + path);
     return count;
 }
