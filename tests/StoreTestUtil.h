@@ -11,7 +11,8 @@
 #include "catalogue/core/Records.h"
 #include "shell/core/AppState.h"
 #include "shell/core/Log.h"
-#include "shell/core/Options.h"
+#include "catalogue/core/ItemsFile.h"
+#include "catalogue/core/RssList.h"
 #include "support/TestSupport.h"
 
 // Each test runs inside a fresh data folder with an empty catalogue.
@@ -27,13 +28,13 @@ class StoreTest : public ::testing::Test {
         PlayedItems.clear();
         Items_ResetFeedIDCounter();
         AppState_Clear(APPSTATE_ITEMS_TO_SAVE);
-        NoSaveItems = 0;
-        DBBaseMode = 0;
+        ItemStore_Settings() = ItemStoreSettings();
+        Catalogue_Settings().DBBaseMode = false;
     }
     void TearDown() override {
         RssList.Clear();
-        NoSaveItems = 0;
-        DBBaseMode = 0;
+        ItemStore_Settings() = ItemStoreSettings();
+        Catalogue_Settings().DBBaseMode = false;
         std::filesystem::current_path(m_old);
     }
     // Copies tests/data/<name>/ into the data folder.

@@ -265,7 +265,7 @@ TEST_F(StoreTest, NoSaveModeWritesNothingAndDeletesNothing) {
     const std::string before = ReadFileOrEmpty("Feeds/escapes.Txt");
     Rss& feed = AddFeed("Escapes", "https://escapes.example/feed", "escapes.Txt", 10001);
     Feed_Read();
-    NoSaveItems = 1;
+    ItemStore_Settings().NoSaveItems = true;
     feed.ItemsChanged = 1;
     AppState_Set(APPSTATE_ITEMS_TO_SAVE);
     Feed_Save();
@@ -280,7 +280,7 @@ TEST_F(StoreTest, NoSaveModeWritesNothingAndDeletesNothing) {
 TEST_F(StoreTest, FeedBankModeNeitherReadsNorCleansTheArticleFiles) {
     CopyFixture("store/roundtrip");
     AddFeed("Escapes", "https://escapes.example/feed", "escapes.Txt", 10001);
-    DBBaseMode = 1;
+    Catalogue_Settings().DBBaseMode = true;
     EXPECT_EQ(Feed_Read(), 0);
     EXPECT_EQ(Feed_CleanFiles(), 0);
     EXPECT_TRUE(File_Exists("Feeds/orphan-feed.Txt"));
@@ -288,7 +288,7 @@ TEST_F(StoreTest, FeedBankModeNeitherReadsNorCleansTheArticleFiles) {
 
 TEST_F(StoreTest, TheAutomaticSaveWaitsForTheIntervalAndForAChange) {
     Rss& feed = AddFeed("F", "https://x.example/", "x.Txt", 10001);
-    AutoSaveFeeds_SetInterval(1);
+    ItemStore_Settings().IntervalFeedToSave = 1;
     AutoSaveFeeds(1);
     Item a;
     a.Title = "A";
@@ -304,7 +304,6 @@ TEST_F(StoreTest, TheAutomaticSaveWaitsForTheIntervalAndForAChange) {
     for (int i = 0; i < 60; ++i) // nothing changed: no save
         AutoSaveFeeds(0);
     EXPECT_FALSE(File_Exists("Feeds/x.Txt"));
-    AutoSaveFeeds_SetInterval(10);
 }
 
 TEST_F(StoreTest, AnInterruptedFirstSaveLeavesATwinThatIsReadWhenTheFileIsMissing) {

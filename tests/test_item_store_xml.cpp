@@ -98,7 +98,7 @@ TEST_F(XmlMigrationTest, ABrokenDocumentIsLoggedWithItsPosition) {
 TEST_F(XmlMigrationTest, FeedBankModeLeavesTheOlderStoreUnread) {
     CopyFixture("store/xml/migrated-from-itemsu");
     Catalogue();
-    DBBaseMode = 1;
+    Catalogue_Settings().DBBaseMode = true;
     EXPECT_EQ(Feed_ReadXml("ItemsU.Xml"), 0);
     EXPECT_TRUE(RssList.Select(0)->Items.Empty());
 }

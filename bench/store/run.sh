@@ -27,6 +27,7 @@ for i in 1 2 3; do
     t0=$(now); cat "$data"/Feeds/* >/dev/null; t1=$(now)
     echo "cat: $(ms "$t0" "$t1") ms"
 done
+for i in 1 2 3; do "$bench" slurp "$data" "$feeds"; done
 for i in 1 2 3; do "$bench" load "$data" "$feeds"; done
 for i in 1 2 3; do "$bench" save "$data" "$feeds"; done
 if "$build/bin/orvalis-tool" help 2>/dev/null | grep -q " store "; then

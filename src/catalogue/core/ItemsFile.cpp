@@ -12,7 +12,7 @@
 #include "platform/core/Text.h"
 #include "shell/core/AppState.h"
 #include "shell/core/Log.h"
-#include "shell/core/Options.h"
+#include "catalogue/core/RssList.h"
 
 static const char kEscape = '\x11';
 
@@ -59,10 +59,13 @@ std::string UnescapeText(std::string_view text) {
     return out;
 }
 
-bool Feed_IsArticleFeed(const Rss& feed) {
-    const std::string& e = feed.ExtractAs;
-    return e.empty() || EqualsNoCase(e, "Atom") || EqualsNoCase(e, "RDF") ||
-           EqualsNoCase(e, "RssV2") || StartsWithNoCase(e, "ov-");
+ItemStoreSettings& ItemStore_Settings() {
+    static ItemStoreSettings settings;
+    return settings;
+}
+
+static bool FeedBankMode() {
+    return Catalogue_Settings().DBBaseMode;
 }
 
 static void Two(std::string& out, int v) {
@@ -162,7 +165,7 @@ std::string Feed_ItemsText(const Rss& feed) {
     Line(out, "LastBuildDate", StoreDate_Format(feed.LastBuildDate));
     if (const int pos = PlayedList_Position(PlayedFeeds, feed.RssID); pos >= 0)
         NumLine(out, "LastPlay", pos);
-    if (!Feed_IsArticleFeed(feed)) return out;
+    if (!IsArticleFeed(feed)) return out;
     long number = 0;
     for (const Item& it : feed.Items) {
         out.append("\r\n[Items ");
@@ -206,7 +209,7 @@ static long long ElapsedMs(std::chrono::steady_clock::time_point start) {
 }
 
 int Feed_Save() {
-    if (NoSaveItems) {
+    if (ItemStore_Settings().NoSaveItems) {
         // Nothing is written all run long; the marks are cleared so nothing waits.
         for (Rss& feed : RssList)
             feed.ItemsChanged = 0;
@@ -340,7 +343,7 @@ int Feed_ReadItems(Rss& feed) {
 }
 
 int Feed_Read() {
-    if (DBBaseMode) return 0;
+    if (FeedBankMode()) return 0;
     const auto start = std::chrono::steady_clock::now();
     Log("* Feed_Read()");
     int total = 0;
@@ -359,7 +362,7 @@ int Feed_Read() {
 
 int Feed_CleanFiles() {
     // Neither mode wrote the user's articles this run: deleting would lose them.
-    if (DBBaseMode || NoSaveItems) return 0;
+    if (FeedBankMode() || ItemStore_Settings().NoSaveItems) return 0;
     int deleted = 0;
     bool allSaved = true;
     for (const Rss& feed : RssList)
@@ -396,12 +399,7 @@ int Feed_CleanFiles() {
     return deleted;
 }
 
-static int32_t g_saveIntervalMinutes = 10;
 static int32_t g_saveCountdown = 0;
-
-void AutoSaveFeeds_SetInterval(int32_t minutes) {
-    g_saveIntervalMinutes = minutes;
-}
 
 void AutoSaveFeeds(int resetOnly) {
     --g_saveCountdown;
@@ -413,5 +411,5 @@ void AutoSaveFeeds(int resetOnly) {
             FlushLog();
         }
     }
-    g_saveCountdown = g_saveIntervalMinutes * 60;
+    g_saveCountdown = ItemStore_Settings().IntervalFeedToSave * 60;
 }

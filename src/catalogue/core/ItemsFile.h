@@ -10,14 +10,19 @@
 // The folder of the article files, relative to the data folder (the current directory).
 inline constexpr const char* FEEDS_FOLDER = "Feeds/";
 
+// What the store reads from the start-up options and the preferences; the shell fills it.
+// Feed bank mode comes from Catalogue_Settings().DBBaseMode.
+struct ItemStoreSettings {
+    bool NoSaveItems = false;        // option "-nosavexml": article files are never written
+    int32_t IntervalFeedToSave = 10; // preference: minutes between automatic saves
+};
+ItemStoreSettings& ItemStore_Settings();
+
 // Removes every U+0011, then turns CR LF, then LF, then CR into U+0011 (one line per value).
 std::string EscapeText(std::string_view text);
 // Turns each U+0011 back into LF.
 std::string UnescapeText(std::string_view text);
 
-// True for a feed that keeps articles: ExtractAs empty, "Atom", "RDF", "RssV2" (any case)
-// or an extractor ("ov-" prefix, any case).
-bool Feed_IsArticleFeed(const Rss& feed);
 // The file's whole text for this feed (header, then the article blocks of an article feed).
 std::string Feed_ItemsText(const Rss& feed);
 // Writes the feed's file through a ".Tmp" twin and a rename, unless the feed is unchanged
@@ -40,8 +45,6 @@ int Feed_CleanFiles();
 // Called once a second with 0, and with 1 after start-up: counts down and saves when the
 // interval has passed and something changed.
 void AutoSaveFeeds(int resetOnly);
-// The "IntervalFeedToSave" preference, in minutes (default 10), as AutoSaveFeeds uses it.
-void AutoSaveFeeds_SetInterval(int32_t minutes);
 
 // Dates in the stored form "%yyyy/%mm/%dd %hh:%ii" (seconds on the local wall clock).
 std::string StoreDate_Format(int32_t date);
