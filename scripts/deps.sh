@@ -6,7 +6,7 @@ PKGS=(cmake ninja-build pkg-config g++ clang
       libwxgtk3.2-dev libwxgtk-webview3.2-dev libgtk-3-dev libx11-dev
       libmpv-dev libspeechd-dev speech-dispatcher
       libgtest-dev libgmock-dev
-      xvfb xauth dbus-x11 at-spi2-core python3-pyatspi faketime)
+      xvfb xauth dbus-x11 at-spi2-core python3-pyatspi faketime xdotool)
 missing=()
 for p in "${PKGS[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
