@@ -441,7 +441,7 @@ void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progres
     bool textStarted = st.WaitForText == 0;
     std::u32string out;
     try {
-        out.reserve(std::max<size_t>(12500, st.Text.size() / 2));
+        out.reserve(st.Text.size() / 2 + 256);
     } catch (const std::bad_alloc&) {
         st.Result.clear();
         return;
