@@ -311,3 +311,23 @@ TEST_F(Extractors, TheShippedVideoSearchExtractorRoundTripsThroughTheUpdate) {
     EXPECT_EQ(ParsedItems[0].Link, "https://www.youtube.com/watch?v=abc123&t=5");
     EXPECT_EQ(ParsedItems[0].GUID, "4047272404");
 }
+
+TEST_F(Extractors, AStopRequestEndsARunningExtractorWithoutWaitingForItsBudget) {
+    const std::string pidFile = m_dir.File("pid");
+    const std::string p = Script("OV-Hang.exe", "open('" + pidFile +
+                                                    "', 'w').write(str(os.getpid()))\n"
+                                                    "out('Title=Before the stop\\r\\n')\n"
+                                                    "time.sleep(120)");
+    ExtractorRun run;
+    std::thread worker([&] { run = RunExtractor("", p, "word"); });
+    for (int i = 0; i < 3000 && ReadFileOrEmpty(pidFile).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ThreadStopMask_Set(1);
+    worker.join();
+    ThreadStopMask_Set(0);
+    EXPECT_FALSE(run.Ended);
+    EXPECT_NE(Log_Text().find("- RunExtractor stopped : " + p), std::string::npos);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"Before the stop"}));
+    EXPECT_TRUE(ProcessGone(static_cast<int>(ValInt(ReadFileOrEmpty(pidFile)))));
+}

@@ -263,6 +263,13 @@ ExtractorRun RunExtractor(const std::string& pageFile, const std::string& progra
             run.Ended = true;
             break;
         }
+        // A stop request of the update thread must not wait for the budget: the worker
+        // is never killed, so the child is ended here.
+        if (IsThreadKilled(1)) {
+            Log("- RunExtractor stopped : " + program);
+            EndChild(pid);
+            break;
+        }
         if (--budget < 1) {
             Log("! Extractor ended after its time ran out : " + program);
             EndChild(pid);

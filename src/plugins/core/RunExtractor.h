@@ -44,8 +44,8 @@ struct ExtractorRun {
 // Runs `program` with the two arguments `pageFile` and `url` (no shell, working folder
 // inherited), its standard output on a pipe; reads UTF-16LE lines ended by CR, LF or
 // CR LF within the budget (any received byte renews it), ends and reaps a child that
-// outlives it (SIGTERM, then SIGKILL), then applies the key rules: each item goes to
-// Item_Commit (so into ParsedItems).
+// outlives it or a stop request of the update thread (SIGTERM, then SIGKILL), then
+// applies the key rules to what was read: each item goes to Item_Commit (ParsedItems).
 ExtractorRun RunExtractor(const std::string& pageFile, const std::string& program,
                           const std::string& url);
 // The key rules over lines already read: fields of the item under construction,
