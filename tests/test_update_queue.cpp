@@ -502,3 +502,16 @@ TEST_F(UpdateQueue, UpdatedSinceTextCountsHoursAndMinutes) {
     for (const Row& r : rows)
         EXPECT_EQ(UpdatedSinceText(r.Date, now), r.Text);
 }
+
+TEST_F(UpdateQueue, AnUnchangedDocumentLeavesTheFeedUnmarkedForSaving) {
+    Rss& f = AddFeed(1, "f");
+    Item_AddTo(f, Art("g1", "One"), 1);
+    Item_AddTo(f, Art("g2", "Two"), 1);
+    f.ItemsChanged = 0;
+    DownloadEntry e;
+    e.RssID = 1;
+    Feed_Update(e, {Art("g1", "ONE"), Art("g2", "Two")});
+    EXPECT_EQ(f.ItemsChanged, 0) << "the stored text is the same";
+    Feed_Update(e, {Art("g2", "Two"), Art("g1", "One")});
+    EXPECT_EQ(f.ItemsChanged, 1) << "the order changed";
+}

@@ -36,7 +36,9 @@ bool PumpUntil(const std::function<bool()>& done, int seconds = 10) {
 
 wxFrame* FindPopUp(const wxString& title) {
     for (wxWindow* w : wxTopLevelWindows)
-        if (w->GetTitle() == title && !w->IsBeingDeleted()) return dynamic_cast<wxFrame*>(w);
+        if (auto* f = dynamic_cast<wxFrame*>(w);
+            f && f->GetTitle() == title && !f->IsBeingDeleted())
+            return f;
     return nullptr;
 }
 } // namespace
@@ -52,8 +54,9 @@ TEST(AlarmPopUp, ShowsTheTextFocusedAtTheBottomRightAndGoesAwayByItself) {
     EXPECT_EQ(frame->GetPosition().x, area.GetRight() + 1 - 200);
     EXPECT_EQ(frame->GetPosition().y, area.GetBottom() + 1 - 100);
     wxTextCtrl* text = nullptr;
-    for (wxWindow* child : frame->GetChildren())
-        if ((text = dynamic_cast<wxTextCtrl*>(child))) break;
+    for (wxWindow* panel : frame->GetChildren())
+        for (wxWindow* child : panel->GetChildren())
+            if (!text) text = dynamic_cast<wxTextCtrl*>(child);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->GetValue().ToUTF8(), std::string("Le Monde"));
     EXPECT_FALSE(text->IsEditable());
@@ -79,7 +82,9 @@ TEST(AlarmPopUp, AnAlarmShowsOnePopUpAtATime) {
     ProcessNotifications(); // the first pop-up still shows: none for the second alarm
     int shown = 0;
     for (wxWindow* w : wxTopLevelWindows)
-        if (w->GetTitle().StartsWith("Notification")) ++shown;
+        if (auto* f = dynamic_cast<wxFrame*>(w);
+            f && !f->IsBeingDeleted() && f->GetTitle().StartsWith("Notification"))
+            ++shown;
     EXPECT_EQ(shown, 1);
     Notifications_Shutdown();
     PumpUntil([] { return FindPopUp("Notification Orvalis") == nullptr; });

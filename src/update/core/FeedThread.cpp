@@ -363,6 +363,11 @@ int Feed_Update(DownloadEntry& entry, const std::vector<Item>& parsed) {
     Rss* feed = FindFeed(entry.RssID);
     if (!feed || parsed.empty()) return 0;
 
+    // A feed whose stored text comes out of the merge unchanged is not marked for saving,
+    // so the automatic save does not rewrite every file after each round of updates.
+    const bool wasChanged = feed->ItemsChanged != 0;
+    const std::string storedText = wasChanged ? std::string() : Feed_ItemsText(*feed);
+
     CursorList<Item> oldItems;
     oldItems.Raw().swap(feed->Items.Raw());
     oldItems.Reset();
@@ -425,6 +430,7 @@ int Feed_Update(DownloadEntry& entry, const std::vector<Item>& parsed) {
         }
     }
     feed->Items.Reset();
+    if (!wasChanged && Feed_ItemsText(*feed) == storedText) feed->ItemsChanged = 0;
     return static_cast<int>(parsed.size());
 }
 

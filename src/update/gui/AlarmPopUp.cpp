@@ -3,6 +3,7 @@
 #include <wx/app.h>
 #include <wx/display.h>
 #include <wx/frame.h>
+#include <wx/panel.h>
 #include <wx/textctrl.h>
 #include <wx/thread.h>
 
@@ -22,7 +23,9 @@ class AlarmFrame : public wxFrame {
           m_closed(std::move(closed)), m_timer(this) {
         const wxRect area = wxDisplay(0u).GetClientArea();
         SetPosition(wxPoint(area.GetRight() + 1 - 200, area.GetBottom() + 1 - 100));
-        m_text = new wxTextCtrl(this, wxID_ANY, text, wxPoint(10, 10), wxSize(180, 80),
+        // A frame stretches a lone child over its whole area: the panel takes that part.
+        auto* panel = new wxPanel(this);
+        m_text = new wxTextCtrl(panel, wxID_ANY, text, wxPoint(10, 10), wxSize(180, 80),
                                 wxTE_MULTILINE | wxTE_READONLY);
         m_text->SetName(title);
         SetName(title);
