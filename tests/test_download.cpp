@@ -219,6 +219,38 @@ TEST_F(Download, AStopBitSetBeforehandTriesNothing) {
 
 // ---------------------------------------------------------------- progress
 
+TEST(DownloadProgressText, PercentageUntilTheAnnouncedSizeThenMegabytes) {
+    struct Row {
+        int64_t Expected, Total;
+        const char* Text;
+    } rows[] = {
+        {0, 1048576, "1.00 Mo"},             // no announced size
+        {0, 5243, "0.01 Mo"},                // rounded to the nearest hundredth
+        {0, 3 * 1048576 / 2, "1.50 Mo"},     // decimal point whatever the locale
+        {200, 50, "25%"},                    // whole percentage
+        {3, 2, "66%"},                       // cut, not rounded
+        {100, 100, "0.00 Mo"},               // size reached: megabytes again
+        {5000000000LL, 4999999999LL, "99%"}, // beyond 32 bits
+    };
+    for (const Row& row : rows) {
+        DownloadProgress_Set("before");
+        DownloadRequest r;
+        r.ExpectedSize = row.Expected;
+        r.TotalBytes = row.Total;
+        EXPECT_EQ(Download_Progress(&r), 0);
+        EXPECT_EQ(DownloadProgress_Get(), row.Text);
+    }
+    DownloadProgress_Set("kept");
+    DownloadRequest none; // nothing received and nothing announced: the text stays
+    none.StopBit = 2;
+    ThreadStopMask_Set(2 | 8);
+    EXPECT_NE(Download_Progress(&none), 0); // the caller's stop state
+    EXPECT_EQ(DownloadProgress_Get(), "kept");
+    EXPECT_EQ(IsThreadKilled(1), 0u);
+    EXPECT_EQ(IsThreadKilled(8), 8u);
+    ThreadStopMask_Set(0);
+}
+
 TEST_F(Download, ProgressIsAPercentageWithAnAnnouncedSize) {
     const std::string body = BigBody(200000);
     server.Serve("/big", HttpOk(body));
@@ -593,6 +625,42 @@ TEST(NetSocket, NameResolutionAndConnectGiveUpOnAStop) {
     EXPECT_FALSE(s.Connect("localhost", 80, 5000, [] { return true; }));
     LocalHttpServer server;
     EXPECT_TRUE(s.Connect("localhost", server.Port(), 5000, {}));
+}
+
+TEST(LocalServer, RecordsARequestBodyAndAnswersOnTheSameConnection) {
+    LocalHttpServer server;
+    server.Serve("/p", HttpOk("pong"));
+    NetSocket s;
+    ASSERT_TRUE(s.Connect("127.0.0.1", server.Port(), 5000, {}));
+    const std::string request = "POST /p HTTP/1.0\r\nContent-Length: 5\r\n\r\nhello";
+    ASSERT_TRUE(s.SendAll(request, 5000, {}));
+    std::string reply;
+    char buf[1024];
+    for (long n; (n = s.Receive(buf, sizeof buf, 5000, {})) > 0;)
+        reply.append(buf, n);
+    EXPECT_EQ(server.LastRequest(), request);
+    EXPECT_EQ(reply.substr(0, 17), "HTTP/1.1 200 OK\r\n");
+    EXPECT_EQ(reply.substr(reply.size() - 4), "pong");
+}
+
+TEST_F(Download, WinINetAndApiUseTheSystemProxyAndPureNever) {
+    // The system's proxy settings are the environment's here.
+    LocalHttpServer systemProxy;
+    systemProxy.Serve("/via-proxy", HttpOk("from the proxy"));
+    server.Serve("/via-proxy", HttpOk("direct"));
+    setenv("http_proxy", systemProxy.Url("").c_str(), 1);
+    unsetenv("no_proxy");
+    unsetenv("NO_PROXY");
+    for (const std::string method : {"WinINet", "API", "Pure"}) {
+        File_Delete(Out());
+        EXPECT_EQ(DownloadFile(server.Url("/via-proxy"), Out(), 0, 0, Methods(method + ";")), 1);
+        EXPECT_EQ(ReadFileOrEmpty(Out()), method == "Pure" ? "direct" : "from the proxy") << method;
+    }
+    unsetenv("http_proxy");
+    ASSERT_EQ(systemProxy.Requests().size(), 2u);
+    EXPECT_EQ(
+        systemProxy.Requests()[0].rfind("GET " + server.Url("/via-proxy") + " HTTP/1.1\r\n", 0),
+        0u);
 }
 
 // ---------------------------------------------------------------- proxy

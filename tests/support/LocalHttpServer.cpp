@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -248,7 +249,19 @@ void LocalHttpServer::Handle(int fd) {
             return;
         }
     }
-    const std::string head = c.ReadHead();
+    std::string head = c.ReadHead();
+    // A request body announced by Content-Length is read and recorded with the head.
+    const size_t headEnd = head.find("\r\n\r\n");
+    const size_t lengthAt = FindNoCase(head.substr(0, headEnd), "\r\nContent-Length:");
+    if (headEnd != std::string::npos && lengthAt != std::string::npos) {
+        const size_t want = headEnd + 4 + static_cast<size_t>(ValInt(head.substr(lengthAt + 17)));
+        char buf[4096];
+        while (head.size() < want) {
+            const long n = c.Read(buf, std::min(sizeof buf, want - head.size()));
+            if (n <= 0) break;
+            head.append(buf, static_cast<size_t>(n));
+        }
+    }
     // The path of the request line; an absolute URL (proxy style) is cut to its path.
     std::string path;
     const size_t sp1 = head.find(' ');

@@ -57,7 +57,8 @@ class LocalHttpServer {
     // path with a query that has no own answer gets the answer of the path without it).
     // Unknown paths get a 404.
     void Serve(const std::string& path, const HttpReply& reply);
-    // Raw bytes of every request received so far, in order of arrival.
+    // Raw bytes of every request received so far (head, and the body a Content-Length
+    // announced), in order of arrival.
     std::vector<std::string> Requests() const;
     std::string LastRequest() const;
     // Paths requested so far, in order.

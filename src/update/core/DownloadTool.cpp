@@ -71,10 +71,11 @@ int Download_Progress(DownloadRequest* request) {
         const int64_t percent = request->TotalBytes * 100 / request->ExpectedSize;
         DownloadProgress_Set(std::to_string(percent) + "%");
     } else if (request->TotalBytes > 0) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.2f",
-                      static_cast<double>(request->TotalBytes) / 1048576.0);
-        DownloadProgress_Set(std::string(text) + " Mo");
+        // Hundredths of a megabyte, rounded, written without the locale's decimal sign.
+        const int64_t hundredths = (request->TotalBytes * 100 + 524288) / 1048576;
+        const int64_t cents = hundredths % 100;
+        DownloadProgress_Set(std::to_string(hundredths / 100) + (cents < 10 ? ".0" : ".") +
+                             std::to_string(cents) + " Mo");
     }
     return stop;
 }
