@@ -184,6 +184,19 @@ TEST(HtmlTextInit, BlanksTheEmptyCommentOnlyInTheLowerCaseCopy) {
     EXPECT_EQ(st.LowerText, U"a     b");
 }
 
+TEST(HtmlTextInit, ReadsInvalidBytesAsTheSharedDecoderDoes) {
+    const std::string page = "\xE2"
+                             "A\xFF\xC3<B>\xF0\x9F\x98\x80\xED\xA0\x80";
+    HtmlTextState fromBytes;
+    HtmlText_Init(fromBytes, page);
+    HtmlTextState fromChars;
+    fromChars.Text = Utf8ToUtf32(page);
+    HtmlText_Init(fromChars);
+    EXPECT_EQ(fromBytes.Text, fromChars.Text);
+    EXPECT_EQ(fromBytes.LowerText, fromChars.LowerText);
+    EXPECT_EQ(fromBytes.Text.substr(0, 2), U"\uFFFDA");
+}
+
 TEST(HtmlTextConvert, UsesTheCallersStrings) {
     HtmlTextState st;
     HtmlText_Init(st, "<ul><li>a</li><li>b</li></ul><table><tr><td>1</td><td>2</td></tr></table>");

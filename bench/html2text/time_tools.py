@@ -22,7 +22,7 @@ def best(argv, runs, stdin_path=None):
 
 def main():
     tool = sys.argv[1]
-    print("%-15s %9s %9s %9s %9s %9s  %8s %8s %8s" % (
+    print("%-18s %9s %9s %9s %9s %9s  %8s %8s %8s" % (
         "page", "read s", "orvalis", "w3m", "lynx", "", "ov/read", "ov/w3m", "ov/lynx"))
     for page in sys.argv[2:]:
         size = os.path.getsize(page)
@@ -39,8 +39,8 @@ def main():
 
         def ratio(a, b):
             return "%8.2f" % (a / b) if a and b else "%8s" % "-"
-        print("%-15s %s %s %s %s %9s  %s %s %s" % (
-            name[:15], f(read), f(ov), f(w3m), f(lynx), "", ratio(ov, read), ratio(ov, w3m),
+        print("%-18s %s %s %s %s %9s  %s %s %s" % (
+            name[:18], f(read), f(ov), f(w3m), f(lynx), "", ratio(ov, read), ratio(ov, w3m),
             ratio(ov, lynx)))
     print("ov/read: orvalis time over a plain read (cat); ov/w3m, ov/lynx below 1 = faster")
 

@@ -335,8 +335,7 @@ std::u32string DecodeNumeric(const std::u32string& t) {
 }
 
 // ASCII-case-insensitive replacement of every occurrence, left to right.
-std::u32string ReplaceAllNoCase32(std::u32string_view s, std::u32string_view from,
-                                  char32_t to) {
+std::u32string ReplaceAllNoCase32(std::u32string_view s, std::u32string_view from, char32_t to) {
     auto low = [](char32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
     std::u32string r;
     r.reserve(s.size());
@@ -367,7 +366,8 @@ void FixCp1252Controls32(std::u32string& text) {
 }
 
 std::u32string DecodeHtmlEntities32(std::u32string_view text) {
-    std::u32string t = DecodeNames(text);
+    std::u32string t =
+        text.find(U'&') == std::u32string_view::npos ? std::u32string(text) : DecodeNames(text);
     if (t.find(U"&#") != std::u32string::npos) t = DecodeNumeric(t);
     FixCp1252Controls32(t);
     return t;

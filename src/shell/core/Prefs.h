@@ -29,6 +29,14 @@ enum : uint32_t {
     PREF_SYNCREADEDFEED = 65536,
 };
 
+// Bits of "EditStyleFont".
+enum : int32_t {
+    PREF_FONT_UNDERLINE = 4,
+    PREF_FONT_STRIKEOUT = 8,
+    PREF_FONT_BOLD = 256,
+    PREF_FONT_ITALIC = 512,
+};
+
 // Defaults of the few keys whose default other modules compare against.
 inline constexpr const char* PREF_AUDIOEXTENSION_DEFAULT =
     "aiff;aad;flac;fla;ogg;mp3;m4a;m4v;wav;wma";

@@ -53,24 +53,15 @@ std::unique_ptr<XmlDocument> DownloadXml(const std::string& urlIn, const std::st
             }
         } else if (method == "PureHttp") {
             HttpRequest http;
-            if (settings.UseProxy) {
-                http.ProxyHost = settings.ProxyHost;
-                http.ProxyPort = settings.ProxyPort;
-                http.ProxyUser = settings.ProxyID;
-                http.ProxyPassword = settings.ProxyPassWord;
-            }
-            http.Host = PureHttp_UrlPart(url, 0);
-            http.Path = PureHttp_UrlPart(url, 1);
+            Download_PrepareHttp(http, url, std::string(), stopBit, settings);
             http.Memory = &memory;
-            http.StopBit = stopBit;
             PureHttp_Get(http, 10000);
-            // A redirect without a new address or a body cut short is no document.
+            // A redirect without a new address or a body cut short is no document. As in
+            // DownloadFile, a failing "PureHttp" counts as not tried (no log line).
             if (PureHttp_Succeeded(http) && http.TotalBytes > 0) {
                 result = 0;
                 bytes = http.TotalBytes;
                 time = http.TotalTime;
-            } else {
-                result = 1;
             }
         } else if (method == "Pure" || method == "API") {
             // These two write the file only; the document is read back from it.
