@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -12,6 +13,7 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "shell/core/CloseThread.h"
+#include "shell/core/CrashHandler.h"
 #include "shell/core/Log.h"
 #include "shell/core/PathTools.h"
 #include "shell/core/Startup.h"
@@ -218,7 +220,7 @@ TEST(SingleInstance, ASecondStartHandsOverItsOpmlFileAndEnds) {
     ProcessResult first;
     std::thread t([&] { first = RunTool({"instance", dir.Path()}); });
     // Wait until the first one holds the lock and listens.
-    for (int i = 0; i < 1000 && !std::filesystem::exists(dir.File("Orvalis-OnlyOneInstance.sock"));
+    for (int i = 0; i < 1000 && !std::filesystem::exists(dir.File("Orvalis-OnlyOneInstance.lock"));
          ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const ProcessResult second = RunTool({"instance", dir.Path(), "Import.OPML", "-portable"});
@@ -245,4 +247,46 @@ TEST(SingleInstance, TwoStartsAtOnceLeaveOneRunningAndOneHandedOver) {
             EXPECT_EQ(b.Out, "running\nhandover 1 \n");
         }
     }
+}
+
+// ---------------------------------------------------------------- crash report
+
+TEST(CrashHandler, ACrashWritesTheReportToTheLogAndEndsWithCodeOne) {
+    TempDir dir;
+    const ProcessResult r = RunTool({"crash", "segv"}, dir.Path());
+    EXPECT_EQ(r.ExitCode, 1);
+    const std::string log = ReadFileOrEmpty(dir.File("Orvalis.Log"));
+    ASSERT_EQ(
+        log.rfind("Orvalis crash test\r\nA program error was detected:\r\nError Message:   ", 0),
+        0u)
+        << log;
+    EXPECT_NE(log.find("\r\nError Code: 11 at Address: "), std::string::npos);
+    EXPECT_NE(log.find("\r\nTarget Address:  16\r\nRegister content:\r\nEAX = "),
+              std::string::npos);
+    size_t at = 0;
+    for (const char* reg : {"EAX", "EBX", "ECX", "EDX", "EBP", "ESI", "EDI", "ESP"}) {
+        const size_t next = log.find(std::string("\r\n") + reg + " = ", at);
+        ASSERT_NE(next, std::string::npos) << reg;
+        at = next + 1;
+    }
+}
+
+TEST(CrashHandler, OnlyAnAccessViolationNamesATargetAddress) {
+    const unsigned long long regs[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const std::string r = CrashHandler_Report(SIGFPE, 0, 4096, nullptr, regs);
+    EXPECT_EQ(r, "A program error was detected:\r\n"
+                 "Error Message:   Arithmetic error (division by zero or overflow)\r\n"
+                 "Error Code: 8 at Address: 4096\r\n"
+                 "Register content:\r\nEAX = 1\r\nEBX = 2\r\nECX = 3\r\nEDX = 4\r\nEBP = 5\r\n"
+                 "ESI = 6\r\nEDI = 7\r\nESP = 8\r\n");
+    TempDir dir;
+    EXPECT_EQ(RunTool({"crash", "abort"}, dir.Path()).ExitCode, 1);
+    EXPECT_NE(ReadFileOrEmpty(dir.File("Orvalis.Log")).find("Program aborted"), std::string::npos);
+}
+
+TEST(FatalError, TheWindowCreationMessagesEndWithTheStopNotice) {
+    EXPECT_EQ(FatalError_Text(2, ": LogWindow"),
+              "Can't create Child Window : LogWindow\r\nLe programme doit être arrêté ...");
+    EXPECT_EQ(FatalError_Text(8, "x"), "Can't creat Timer x\r\nLe programme doit être arrêté ...");
+    EXPECT_EQ(FatalError_Text(4, "y"), "Error : y\r\nLe programme doit être arrêté ...");
 }
