@@ -373,6 +373,9 @@ int Feed_CleanFiles() {
     } else {
         Log("! Error Feed_CleanFiles(), Rss not saved, older store kept");
     }
+    // An empty catalogue (a lost or unreadable "ListRSSU.Ini") would make every article
+    // file look orphan; keeping them costs nothing.
+    if (RssList.Empty()) return deleted;
     std::vector<std::string> known;
     known.reserve(RssList.Size());
     for (const Rss& feed : RssList)
