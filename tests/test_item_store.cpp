@@ -369,3 +369,11 @@ TEST_F(StoreTest, FindSearchesTitlesAndDescriptionsWithoutWrappingAround) {
     EXPECT_EQ(Items_Find(rows, 1, -1, "match"), -1);
     EXPECT_EQ(Items_Find(rows, -1, 1, "MÉTÉO"), 0);
 }
+
+TEST_F(StoreTest, AnEmptyCatalogueNeverMakesEveryArticleFileAnOrphan) {
+    CopyFixture("store/roundtrip");
+    Feed_CleanFiles();
+    EXPECT_TRUE(File_Exists("Feeds/escapes.Txt"));
+    EXPECT_TRUE(File_Exists("Feeds/orphan-feed.Txt"));
+    EXPECT_TRUE(File_Exists("ItemsU.Xml"));
+}

@@ -363,6 +363,9 @@ int Feed_Read() {
 int Feed_CleanFiles() {
     // Neither mode wrote the user's articles this run: deleting would lose them.
     if (FeedBankMode() || ItemStore_Settings().NoSaveItems) return 0;
+    // An empty catalogue (a lost or unreadable "ListRSSU.Ini") would make every article
+    // file, and the older store, look unused; keeping them costs nothing.
+    if (RssList.Empty()) return 0;
     int deleted = 0;
     bool allSaved = true;
     for (const Rss& feed : RssList)
@@ -373,9 +376,6 @@ int Feed_CleanFiles() {
     } else {
         Log("! Error Feed_CleanFiles(), Rss not saved, older store kept");
     }
-    // An empty catalogue (a lost or unreadable "ListRSSU.Ini") would make every article
-    // file look orphan; keeping them costs nothing.
-    if (RssList.Empty()) return deleted;
     std::vector<std::string> known;
     known.reserve(RssList.Size());
     for (const Rss& feed : RssList)

@@ -39,8 +39,8 @@ int Feed_Save();
 // Loads every feed's file at start-up (nothing in feed bank mode). Returns the count.
 int Feed_Read();
 // At exit: deletes the older XML store and every file of "Feeds/" that belongs to no
-// feed. Does nothing in feed bank mode or with NoSaveItems, and keeps the older store
-// while a feed could not be saved. Returns the number of files deleted.
+// feed. Does nothing in feed bank mode, with NoSaveItems or with an empty catalogue, and
+// keeps the older store while a feed could not be saved. Returns the number deleted.
 int Feed_CleanFiles();
 // Called once a second with 0, and with 1 after start-up: counts down and saves when the
 // interval has passed and something changed.
