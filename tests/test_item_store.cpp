@@ -377,3 +377,15 @@ TEST_F(StoreTest, AnEmptyCatalogueNeverMakesEveryArticleFileAnOrphan) {
     EXPECT_TRUE(File_Exists("Feeds/orphan-feed.Txt"));
     EXPECT_TRUE(File_Exists("ItemsU.Xml"));
 }
+
+TEST_F(StoreTest, AFeedWithoutFileNameIsReportedAndTheOthersAreSaved) {
+    Rss& nameless = AddFeed("Nameless", "https://n.example/", "", 10001);
+    Rss& named = AddFeed("Named", "https://m.example/", "m.Txt", 10002);
+    nameless.ItemsChanged = named.ItemsChanged = 1;
+    EXPECT_EQ(Feed_Save(), 1);
+    EXPECT_EQ(nameless.ItemsChanged, 1);
+    EXPECT_TRUE(File_Exists("Feeds/m.Txt"));
+    EXPECT_EQ(Feed_ReadItems(nameless), 0);
+    EXPECT_NE(Log_Text().find("! Error Feed_WriteItems(), no file name for Rss=Nameless"),
+              std::string::npos);
+}

@@ -192,6 +192,10 @@ std::string Feed_ItemsText(const Rss& feed) {
 }
 
 int Feed_WriteItems(Rss& feed) {
+    if (feed.ItemsFileName.empty()) {
+        Log("! Error Feed_WriteItems(), no file name for Rss=" + feed.Name);
+        return 0;
+    }
     const std::string path = FeedPath(feed);
     if (feed.ItemsChanged == 0 && File_Size(path) > 0) return 1;
     // Through a twin and a rename: a crash or a full disk never leaves half a file.
@@ -309,6 +313,7 @@ static std::string_view TrimView(std::string_view s) {
 }
 
 int Feed_ReadItems(Rss& feed) {
+    if (feed.ItemsFileName.empty()) return 0;
     std::string path = FeedPath(feed);
     std::string data;
     // A twin is only trusted when the file itself never made it to its name.
