@@ -92,6 +92,7 @@ int Feed_ReadXml(const std::string& file) {
     }
     const XmlNode* root = doc->RootElement();
     int feeds = 0, items = 0;
+    const auto cursor = RssList.CurrentIterator(); // Item_Add works on the current feed
     if (root && EqualsNoCase(root->Name, "Orvalis")) {
         for (const XmlNode* flux = root->FirstChild; flux; flux = flux->NextSibling) {
             if (flux->Type != XML_NODE_ELEMENT || !EqualsNoCase(flux->Name, "Flux")) continue;
@@ -110,6 +111,7 @@ int Feed_ReadXml(const std::string& file) {
             }
         }
     }
+    RssList.SetCurrent(cursor);
     const auto ms = std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
                                        std::chrono::steady_clock::now() - start)
                                        .count());
