@@ -397,9 +397,11 @@ int RssList_Load(const std::string& file) {
     if (ini.Open(file)) {
         opened = file;
         if (File_Exists(twin)) Log("! Stale RssList twin ignored, File=" + twin);
-    } else if (File_Exists(twin) && ini.Open(twin)) {
+    } else if (!File_Exists(file) && File_Exists(twin) && ini.Open(twin)) {
         opened = twin;
         Log("- RssList twin used, File=" + twin);
+    } else if (File_Exists(file)) {
+        Log("! Error RssList_Load, can't read File=" + file);
     }
     // The version comes from the file actually read: a twin loaded in place of a missing
     // main file must not make a current catalogue look legacy.
