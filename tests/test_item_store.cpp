@@ -265,7 +265,7 @@ TEST_F(StoreTest, NoSaveModeWritesNothingAndDeletesNothing) {
     const std::string before = ReadFileOrEmpty("Feeds/escapes.Txt");
     Rss& feed = AddFeed("Escapes", "https://escapes.example/feed", "escapes.Txt", 10001);
     Feed_Read();
-    ItemStore_Settings().NoSaveItems = true;
+    NoSaveItems = 1;
     feed.ItemsChanged = 1;
     AppState_Set(APPSTATE_ITEMS_TO_SAVE);
     Feed_Save();
@@ -280,7 +280,7 @@ TEST_F(StoreTest, NoSaveModeWritesNothingAndDeletesNothing) {
 TEST_F(StoreTest, FeedBankModeNeitherReadsNorCleansTheArticleFiles) {
     CopyFixture("store/roundtrip");
     AddFeed("Escapes", "https://escapes.example/feed", "escapes.Txt", 10001);
-    Catalogue_Settings().DBBaseMode = true;
+    DBBaseMode = 1;
     EXPECT_EQ(Feed_Read(), 0);
     EXPECT_EQ(Feed_CleanFiles(), 0);
     EXPECT_TRUE(File_Exists("Feeds/orphan-feed.Txt"));
