@@ -265,7 +265,7 @@ TEST_F(StoreTest, NoSaveModeWritesNothingAndDeletesNothing) {
     const std::string before = ReadFileOrEmpty("Feeds/escapes.Txt");
     Rss& feed = AddFeed("Escapes", "https://escapes.example/feed", "escapes.Txt", 10001);
     Feed_Read();
-    ItemStore_Settings().NoSaveItems = true;
+    NoSaveItems = 1;
     feed.ItemsChanged = 1;
     AppState_Set(APPSTATE_ITEMS_TO_SAVE);
     Feed_Save();
@@ -280,7 +280,7 @@ TEST_F(StoreTest, NoSaveModeWritesNothingAndDeletesNothing) {
 TEST_F(StoreTest, FeedBankModeNeitherReadsNorCleansTheArticleFiles) {
     CopyFixture("store/roundtrip");
     AddFeed("Escapes", "https://escapes.example/feed", "escapes.Txt", 10001);
-    Catalogue_Settings().DBBaseMode = true;
+    DBBaseMode = 1;
     EXPECT_EQ(Feed_Read(), 0);
     EXPECT_EQ(Feed_CleanFiles(), 0);
     EXPECT_TRUE(File_Exists("Feeds/orphan-feed.Txt"));
@@ -368,4 +368,24 @@ TEST_F(StoreTest, FindSearchesTitlesAndDescriptionsWithoutWrappingAround) {
     EXPECT_EQ(Items_Find(rows, 3, -1, "match"), 1);
     EXPECT_EQ(Items_Find(rows, 1, -1, "match"), -1);
     EXPECT_EQ(Items_Find(rows, -1, 1, "MÉTÉO"), 0);
+}
+
+TEST_F(StoreTest, AnEmptyCatalogueNeverMakesEveryArticleFileAnOrphan) {
+    CopyFixture("store/roundtrip");
+    Feed_CleanFiles();
+    EXPECT_TRUE(File_Exists("Feeds/escapes.Txt"));
+    EXPECT_TRUE(File_Exists("Feeds/orphan-feed.Txt"));
+    EXPECT_TRUE(File_Exists("ItemsU.Xml"));
+}
+
+TEST_F(StoreTest, AFeedWithoutFileNameIsReportedAndTheOthersAreSaved) {
+    Rss& nameless = AddFeed("Nameless", "https://n.example/", "", 10001);
+    Rss& named = AddFeed("Named", "https://m.example/", "m.Txt", 10002);
+    nameless.ItemsChanged = named.ItemsChanged = 1;
+    EXPECT_EQ(Feed_Save(), 1);
+    EXPECT_EQ(nameless.ItemsChanged, 1);
+    EXPECT_TRUE(File_Exists("Feeds/m.Txt"));
+    EXPECT_EQ(Feed_ReadItems(nameless), 0);
+    EXPECT_NE(Log_Text().find("! Error Feed_WriteItems(), no file name for Rss=Nameless"),
+              std::string::npos);
 }

@@ -23,17 +23,20 @@ echo "Feeds/ holds ${size} MB in $(ls "$data/Feeds" | wc -l) files"
 
 # Warm the page cache once so every run reads from memory alike.
 cat "$data"/Feeds/* >/dev/null
-for i in 1 2 3; do
-    t0=$(now); cat "$data"/Feeds/* >/dev/null; t1=$(now)
-    echo "cat: $(ms "$t0" "$t1") ms"
+echo "(ms = wall clock, cpu_ms = user + system time of the process)"
+for i in 1 2; do
+    t0=$(now)
+    /usr/bin/time -f "cpu_s=%U+%S" -o "$data/.cat-time" sh -c "cat \"$data\"/Feeds/* >/dev/null"
+    t1=$(now)
+    echo "mode=cat ms=$(ms "$t0" "$t1") $(cat "$data/.cat-time")"
 done
-for i in 1 2 3; do "$bench" slurp "$data" "$feeds"; done
-for i in 1 2 3; do "$bench" load "$data" "$feeds"; done
-for i in 1 2 3; do "$bench" save "$data" "$feeds"; done
+for i in 1 2; do "$bench" slurp "$data" "$feeds"; done
+for i in 1 2; do "$bench" load "$data" "$feeds"; done
+for i in 1 2; do "$bench" save "$data" "$feeds"; done
 if "$build/bin/orvalis-tool" help 2>/dev/null | grep -q " store "; then
-    for i in 1 2; do
+    for i in 1; do
         t0=$(now)
-        /usr/bin/time -f "orvalis-tool store: peak_kb=%M" "$build/bin/orvalis-tool" store --data "$data"
+        /usr/bin/time -f "orvalis-tool store: peak_kb=%M cpu_s=%U+%S" "$build/bin/orvalis-tool" store --data "$data"
         t1=$(now)
         echo "orvalis-tool store (load + save + clean): $(ms "$t0" "$t1") ms"
     done

@@ -12,6 +12,8 @@
 #include "platform/core/Text.h"
 #include "shell/core/AppState.h"
 #include "shell/core/Log.h"
+#include "shell/core/PathTools.h"
+#include "shell/core/Startup.h"
 #include "catalogue/core/RssList.h"
 
 static const char kEscape = '\x11';
@@ -62,10 +64,6 @@ std::string UnescapeText(std::string_view text) {
 ItemStoreSettings& ItemStore_Settings() {
     static ItemStoreSettings settings;
     return settings;
-}
-
-static bool FeedBankMode() {
-    return Catalogue_Settings().DBBaseMode;
 }
 
 static void Two(std::string& out, int v) {
@@ -192,6 +190,10 @@ std::string Feed_ItemsText(const Rss& feed) {
 }
 
 int Feed_WriteItems(Rss& feed) {
+    if (feed.ItemsFileName.empty()) {
+        Log("! Error Feed_WriteItems(), no file name for Rss=" + feed.Name);
+        return 0;
+    }
     const std::string path = FeedPath(feed);
     if (feed.ItemsChanged == 0 && File_Size(path) > 0) return 1;
     // Through a twin and a rename: a crash or a full disk never leaves half a file.
@@ -209,7 +211,7 @@ static long long ElapsedMs(std::chrono::steady_clock::time_point start) {
 }
 
 int Feed_Save() {
-    if (ItemStore_Settings().NoSaveItems) {
+    if (NoSaveItems) {
         // Nothing is written all run long; the marks are cleared so nothing waits.
         for (Rss& feed : RssList)
             feed.ItemsChanged = 0;
@@ -217,7 +219,7 @@ int Feed_Save() {
         return 0;
     }
     const auto start = std::chrono::steady_clock::now();
-    Dir_Create("Feeds");
+    CheckDirectory(FEEDS_FOLDER, 1, 0);
     int failed = 0;
     for (Rss& feed : RssList) {
         if (Feed_WriteItems(feed))
@@ -309,6 +311,7 @@ static std::string_view TrimView(std::string_view s) {
 }
 
 int Feed_ReadItems(Rss& feed) {
+    if (feed.ItemsFileName.empty()) return 0;
     std::string path = FeedPath(feed);
     std::string data;
     // A twin is only trusted when the file itself never made it to its name.
@@ -343,7 +346,7 @@ int Feed_ReadItems(Rss& feed) {
 }
 
 int Feed_Read() {
-    if (FeedBankMode()) return 0;
+    if (DBBaseMode) return 0;
     const auto start = std::chrono::steady_clock::now();
     Log("* Feed_Read()");
     int total = 0;
@@ -362,7 +365,10 @@ int Feed_Read() {
 
 int Feed_CleanFiles() {
     // Neither mode wrote the user's articles this run: deleting would lose them.
-    if (FeedBankMode() || ItemStore_Settings().NoSaveItems) return 0;
+    if (DBBaseMode || NoSaveItems) return 0;
+    // An empty catalogue (a lost or unreadable "ListRSSU.Ini") would make every article
+    // file, and the older store, look unused; keeping them costs nothing.
+    if (RssList.Empty()) return 0;
     int deleted = 0;
     bool allSaved = true;
     for (const Rss& feed : RssList)

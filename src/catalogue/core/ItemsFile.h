@@ -10,10 +10,9 @@
 // The folder of the article files, relative to the data folder (the current directory).
 inline constexpr const char* FEEDS_FOLDER = "Feeds/";
 
-// What the store reads from the start-up options and the preferences; the shell fills it.
-// Feed bank mode comes from Catalogue_Settings().DBBaseMode.
+// What the store reads from the preferences; the shell fills it. The start-up options
+// `NoSaveItems` ("-nosavexml") and `DBBaseMode` (feed bank mode) are read where they live.
 struct ItemStoreSettings {
-    bool NoSaveItems = false;        // option "-nosavexml": article files are never written
     int32_t IntervalFeedToSave = 10; // preference: minutes between automatic saves
 };
 ItemStoreSettings& ItemStore_Settings();
@@ -39,8 +38,8 @@ int Feed_Save();
 // Loads every feed's file at start-up (nothing in feed bank mode). Returns the count.
 int Feed_Read();
 // At exit: deletes the older XML store and every file of "Feeds/" that belongs to no
-// feed. Does nothing in feed bank mode or with NoSaveItems, and keeps the older store
-// while a feed could not be saved. Returns the number of files deleted.
+// feed. Does nothing in feed bank mode, with NoSaveItems or with an empty catalogue, and
+// keeps the older store while a feed could not be saved. Returns the number deleted.
 int Feed_CleanFiles();
 // Called once a second with 0, and with 1 after start-up: counts down and saves when the
 // interval has passed and something changed.

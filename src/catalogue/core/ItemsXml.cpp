@@ -7,7 +7,7 @@
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
 #include "shell/core/Log.h"
-#include "catalogue/core/RssList.h"
+#include "shell/core/Startup.h"
 #include "update/core/XmlTree.h"
 
 // Attribute value by name ignoring case; empty when absent.
@@ -68,7 +68,7 @@ static Item ItemFromElement(const XmlNode* node) {
 }
 
 int Feed_ReadXml(const std::string& file) {
-    if (Catalogue_Settings().DBBaseMode) return 0;
+    if (DBBaseMode) return 0;
     std::string name = file;
     if (File_Size("Items.Xml") > 0 && !File_Exists(file)) name = "Items.Xml";
     if (File_Exists(name + ".New")) {
@@ -92,6 +92,7 @@ int Feed_ReadXml(const std::string& file) {
     }
     const XmlNode* root = doc->RootElement();
     int feeds = 0, items = 0;
+    const auto cursor = RssList.CurrentIterator(); // Item_Add works on the current feed
     if (root && EqualsNoCase(root->Name, "Orvalis")) {
         for (const XmlNode* flux = root->FirstChild; flux; flux = flux->NextSibling) {
             if (flux->Type != XML_NODE_ELEMENT || !EqualsNoCase(flux->Name, "Flux")) continue;
@@ -110,6 +111,7 @@ int Feed_ReadXml(const std::string& file) {
             }
         }
     }
+    RssList.SetCurrent(cursor);
     const auto ms = std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
                                        std::chrono::steady_clock::now() - start)
                                        .count());
