@@ -4,10 +4,10 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/listbox.h>
-#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "access/gui/RequestMessage.h"
 #include "shell/core/Lng.h"
 
 static wxString W(const std::string& s) {
@@ -97,7 +97,8 @@ void ShortcutEditorPanel::ChangeSelected() {
     ControlsToState();
     if (!ShortcutEditor("change", m_state)) {
         if (!m_state.Error.empty())
-            wxMessageBox(W(m_state.Error), W(m_state.ErrorTitle), wxOK | wxICON_ERROR, this);
+            RequestMessage(m_state.ErrorTitle, m_state.Error, REQUEST_OK,
+                           wxGetTopLevelParent(this));
         return;
     }
     StateToControls();
