@@ -37,7 +37,6 @@ bool LoadDataFolder(std::string& error) {
     Pref_Charge("Orvalis.ini", 0);
     LoadLanguage(Pref.AppLang, AppPath + "Lang/");
     TimeZoneOffset = GetLocalOffsetTimeZone();
-    FormatDatePref = Pref.FormatDate;
     DownloadSettings s;
     if (!Pref.DownloadPriority.empty()) s.DownloadPriority = Pref.DownloadPriority;
     if (!Pref.NetAgent.empty()) s.NetAgent = Pref.NetAgent;
