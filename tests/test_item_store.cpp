@@ -54,6 +54,11 @@ TEST_F(StoreTest, ADataFolderIsWrittenBackByteForByteAsTheFormatPrescribes) {
     for (const std::string& name : wanted)
         EXPECT_EQ(ReadFileOrEmpty("Feeds/" + name), ReadFileOrEmpty(expected + "/" + name)) << name;
     EXPECT_FALSE(File_Exists("ItemsU.Xml"));
+    const std::string log = Log_Text();
+    EXPECT_NE(log.find("* Feed_Read()\r\n"), std::string::npos);
+    EXPECT_NE(log.find("2 feeds readed in Escapes, File=Feeds/escapes.Txt\r\n"), std::string::npos);
+    EXPECT_NE(log.find("\r\n14 articles added in "), std::string::npos);
+    EXPECT_NE(log.find("* Feed_Save()\r\n8 Rss Saved in "), std::string::npos);
 }
 
 TEST_F(StoreTest, ReadingTheRoundTripGivesTheArticlesTheirStoredFields) {

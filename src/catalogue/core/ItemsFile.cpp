@@ -1,10 +1,10 @@
 #include "catalogue/core/ItemsFile.h"
 
-#include <dirent.h>
-
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <set>
 #include <vector>
 
 #include "catalogue/core/Items.h"
@@ -66,6 +66,23 @@ ItemStoreSettings& ItemStore_Settings() {
     return settings;
 }
 
+// The C library's UTC conversions under their names on each platform.
+static void UtcBreakDown(time_t t, struct tm& out) {
+#ifdef _WIN32
+    gmtime_s(&out, &t);
+#else
+    gmtime_r(&t, &out);
+#endif
+}
+
+static long long UtcFromParts(struct tm& parts) {
+#ifdef _WIN32
+    return static_cast<long long>(_mkgmtime(&parts));
+#else
+    return static_cast<long long>(timegm(&parts));
+#endif
+}
+
 static void Two(std::string& out, int v) {
     out.push_back(static_cast<char>('0' + (v / 10) % 10));
     out.push_back(static_cast<char>('0' + v % 10));
@@ -74,7 +91,7 @@ static void Two(std::string& out, int v) {
 std::string StoreDate_Format(int32_t date) {
     const time_t t = static_cast<time_t>(date);
     struct tm tm {};
-    gmtime_r(&t, &tm); // the value already is wall-clock time
+    UtcBreakDown(t, tm); // the value already is wall-clock time
     char year[16];
     std::snprintf(year, sizeof year, "%04d", tm.tm_year + 1900);
     std::string out = year;
@@ -115,7 +132,7 @@ int32_t StoreDate_Parse(std::string_view text) {
     tm.tm_mday = d;
     tm.tm_hour = h;
     tm.tm_min = mi;
-    const long long v = static_cast<long long>(timegm(&tm));
+    const long long v = UtcFromParts(tm);
     if (v < INT32_MIN || v > INT32_MAX) return 0;
     return static_cast<int32_t>(v);
 }
@@ -379,27 +396,17 @@ int Feed_CleanFiles() {
     } else {
         Log("! Error Feed_CleanFiles(), Rss not saved, older store kept");
     }
-    std::vector<std::string> known;
-    known.reserve(RssList.Size());
+    std::set<std::string> known;
     for (const Rss& feed : RssList)
-        if (!feed.ItemsFileName.empty()) known.push_back(Utf8Lower(feed.ItemsFileName));
-    DIR* dir = opendir("Feeds");
-    if (!dir) return deleted;
+        if (!feed.ItemsFileName.empty()) known.insert(Utf8Lower(feed.ItemsFileName));
     std::vector<std::string> orphans;
-    while (const dirent* e = readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name == "." || name == "..") continue;
-        if (!File_Exists(std::string(FEEDS_FOLDER) + name)) continue; // files only
-        const std::string lower = Utf8Lower(name);
-        bool used = false;
-        for (const std::string& k : known)
-            if (k == lower) {
-                used = true;
-                break;
-            }
-        if (!used) orphans.push_back(name);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it("Feeds", ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        const std::string name = it->path().filename().string();
+        if (!known.count(Utf8Lower(name))) orphans.push_back(name);
     }
-    closedir(dir);
     for (const std::string& name : orphans)
         if (File_Delete(std::string(FEEDS_FOLDER) + name)) ++deleted;
     return deleted;
