@@ -209,3 +209,22 @@ TEST(ScreenReaderSilence, OrcaWithoutAServerFailsQuietly) {
         EXPECT_EQ(ScreenReader_Say("Rien", 0), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.File("none.sock")));
 }
+
+TEST(ScreenReaderTool, SayReportsWhatWasHandedOver) {
+    TempDir dir;
+    ProcessResult r = RunTool({"say", "Bonjour", "3"}, dir.Path(),
+                              {"SPEECHD_ADDRESS=unix_socket:" + dir.File("none.sock")});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_EQ(r.Out, "spoken=0/3 screenreader=none\n");
+}
+
+TEST(ScreenReaderTool, SaySpeaksThroughTheServerWhileOrcaRuns) {
+    TempDir dir;
+    PrivateSpeechServer server(dir);
+    FakeOrca orca(dir);
+    ProcessResult r = RunTool({"say", "Depuis la ligne de commande"}, dir.Path(),
+                              {"SPEECHD_ADDRESS=unix_socket:" + server.socket});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out, "spoken=1/1 screenreader=Orca\n");
+    EXPECT_TRUE(server.Heard("Depuis la ligne de commande"));
+}
