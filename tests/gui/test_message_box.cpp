@@ -12,6 +12,8 @@
 #include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
 
 #include "access/gui/ReqInput.h"
 #include "access/gui/RequestMessage.h"
@@ -139,6 +141,23 @@ TEST(InputBox, TheDefaultIsCutToTheMaximumLength) {
     });
     EXPECT_EQ(ReqInput("Nom", "Nom :", "éléphant", 3, nullptr), "élé");
     EXPECT_EQ(shown, "élé");
+}
+
+TEST(InputBox, ADigitsOnlyFieldTakesNoLettersAndAPasswordFieldHidesItsText) {
+    bool hidden = false;
+    WhenShown([&] {
+        auto* field = static_cast<wxTextCtrl*>(wxWindow::FindWindowById(2272));
+        hidden = field->HasFlag(wxTE_PASSWORD);
+        field->SetFocus();
+        field->SetInsertionPointEnd();
+        wxUIActionSimulator sim;
+        sim.Text("a1b2");
+        for (int i = 0; i < 50; ++i)
+            wxTheApp->Yield(true), wxMilliSleep(10);
+        Click(2273);
+    });
+    EXPECT_EQ(ReqInput("Nombre", "Combien ?", "7", 0x20000 | 0x10000, nullptr), "712");
+    EXPECT_TRUE(hidden);
 }
 
 TEST(WaitBox, AnnulerIsReportedOnceAndTheMainWindowComesBack) {

@@ -24,15 +24,15 @@
 namespace {
 void Collect(wxWindow* w, std::vector<wxWindow*>& out) {
     out.push_back(w);
-    for (wxWindow* c : w->GetChildren()) Collect(c, out);
+    for (wxWindow* c : w->GetChildren())
+        Collect(c, out);
 }
 
 template <typename T> T* Find(wxWindow* root, const wxString& label = {}) {
     std::vector<wxWindow*> all;
     Collect(root, all);
     for (wxWindow* w : all)
-        if (auto* t = dynamic_cast<T*>(w); t && (label.empty() || t->GetLabel() == label))
-            return t;
+        if (auto* t = dynamic_cast<T*>(w); t && (label.empty() || t->GetLabel() == label)) return t;
     return nullptr;
 }
 
@@ -46,7 +46,8 @@ void Send(wxWindow* control, wxEventType type) {
 // Runs `step` inside the message box's modal loop once it shows.
 void WhenShown(std::function<void()> step) {
     wxTheApp->CallAfter([step] {
-        for (int i = 0; i < 200 && !wxWindow::FindWindowById(2251); ++i) wxTheApp->Yield(true);
+        for (int i = 0; i < 200 && !wxWindow::FindWindowById(2251); ++i)
+            wxTheApp->Yield(true);
         step();
     });
 }
@@ -106,8 +107,7 @@ TEST_F(ShortcutPageTest, TheEditorFollowsTheSelectionRefusesATakenKeyAndSavesOnV
     control->SetValue(true);
     key->SetStringSelection("F11");
     Send(change, wxEVT_BUTTON);
-    EXPECT_EQ(list->GetString(2).ToStdString(wxConvUTF8),
-              "Actualiser tous les flux=Control+F11");
+    EXPECT_EQ(list->GetString(2).ToStdString(wxConvUTF8), "Actualiser tous les flux=Control+F11");
     EXPECT_EQ(Shortcut_Find(68)->Key, std::to_string(0x10074)); // not before "Valider"
 
     dlg.Apply(true);
