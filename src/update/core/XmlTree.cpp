@@ -3,11 +3,35 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <atomic>
+
+#include "platform/core/Text.h"
+
+static std::atomic<uint64_t> g_parseCount{0};
+
+uint64_t Xml_ParseCount() {
+    return g_parseCount.load();
+}
+
+// expat knows UTF-8, UTF-16, ISO-8859-1 and US-ASCII; many feeds declare the Windows
+// code page, a single-byte encoding expat maps through this table.
+static int XMLCALL UnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+    if (!name || !(EqualsNoCase(name, "windows-1252") || EqualsNoCase(name, "cp1252") ||
+                   EqualsNoCase(name, "x-cp1252")))
+        return XML_STATUS_ERROR;
+    for (int i = 0; i < 256; ++i)
+        info->map[i] = static_cast<int>(Cp1252ToCodePoint(static_cast<unsigned char>(i)));
+    info->data = nullptr;
+    info->convert = nullptr;
+    info->release = nullptr;
+    return XML_STATUS_OK;
+}
 
 XmlDocument::XmlDocument() {
     m_nodes.emplace_back();
     m_root = &m_nodes.back();
     m_root->Type = XML_NODE_ROOT;
+    m_root->Owner = this;
 }
 
 XmlNode* XmlDocument::RootElement() const {
@@ -29,6 +53,8 @@ XmlNode* XmlDocument::NewChild(XmlNode* parent, XmlNodeType type, std::string_vi
     n->Type = type;
     n->Name = std::string(name);
     n->Parent = parent;
+    n->TextBefore = parent->Text.size();
+    n->Owner = this;
     if (parent->LastChild)
         parent->LastChild->NextSibling = n;
     else
@@ -76,6 +102,7 @@ struct XmlBuilder {
 };
 
 static std::unique_ptr<XmlDocument> Parse(std::string_view bytes, const char* encoding) {
+    ++g_parseCount;
     auto doc = std::make_unique<XmlDocument>();
     XML_Parser p = XML_ParserCreate(encoding);
     if (!p) {
@@ -89,6 +116,7 @@ static std::unique_ptr<XmlDocument> Parse(std::string_view bytes, const char* en
     XML_SetCdataSectionHandler(p, &XmlBuilder::StartCData, &XmlBuilder::EndCData);
     XML_SetCommentHandler(p, &XmlBuilder::Comment);
     XML_SetProcessingInstructionHandler(p, &XmlBuilder::Instruction);
+    XML_SetUnknownEncodingHandler(p, &UnknownEncoding, nullptr);
     // Feed in slices: expat takes an int length.
     constexpr size_t kSlice = 1u << 30;
     size_t off = 0;

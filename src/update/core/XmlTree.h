@@ -2,6 +2,7 @@
 // a document has a main node; a node has a type, a name, a text, attributes, a first
 // child and a next sibling. Parse errors carry expat's code, message, line and column.
 #pragma once
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -15,6 +16,8 @@ enum XmlNodeType {
     XML_NODE_COMMENT = 3,
     XML_NODE_INSTRUCTION = 4,
 };
+
+class XmlDocument;
 
 struct XmlAttr {
     std::string Name;
@@ -30,6 +33,10 @@ struct XmlNode {
     XmlNode* FirstChild = nullptr;
     XmlNode* LastChild = nullptr;
     XmlNode* NextSibling = nullptr;
+    XmlDocument* Owner = nullptr; // the document that allocated the node
+    // Length of the parent's character data when this node began: tells whether text
+    // came before it.
+    size_t TextBefore = 0;
 };
 
 class XmlDocument {
@@ -64,3 +71,5 @@ class XmlDocument {
 std::unique_ptr<XmlDocument> Xml_ParseBytes(std::string_view bytes);
 // Parses a UTF-8 text; any encoding declaration in it is overridden.
 std::unique_ptr<XmlDocument> Xml_ParseUtf8(std::string_view text);
+// How many parses this process has run (the fuzz target bounds the repair loop with it).
+uint64_t Xml_ParseCount();

@@ -1,0 +1,45 @@
+"""Writes RSS 2.0 documents of growing size with realistic items into the given folder."""
+import os
+import random
+import sys
+
+WORDS = ("feed reader article podcast radio station news update archive summary episode "
+         "voyage été château crème société économie culture sport météo").split()
+
+
+def para(rng, n):
+    return " ".join(rng.choice(WORDS) for _ in range(n))
+
+
+def item(rng, i):
+    desc = "<p>%s</p><p>%s <a href=\"http://example.org/%d\">lien</a> &amp; <b>%s</b></p>" % (
+        para(rng, 80), para(rng, 60), i, para(rng, 5))
+    return ("<item><title>%s &amp; %d</title><link>http://example.org/article/%d</link>"
+            "<description><![CDATA[%s]]></description><pubDate>Mon, 02 Mar 2026 10:%02d:00 GMT</pubDate>"
+            "<guid isPermaLink=\"false\">id-%d</guid>"
+            "<enclosure url=\"http://cdn.example.org/ep%d.mp3\" length=\"%d\" type=\"audio/mpeg\"/>"
+            "<itunes:duration>0:%02d:%02d</itunes:duration></item>\n") % (
+        para(rng, 8), i, i, desc, i % 60, i, i, 1000 * i, i % 60, i % 60)
+
+
+def main():
+    out = sys.argv[1]
+    rng = random.Random(7)
+    for target in (100_000, 1_000_000, 5_000_000, 20_000_000):
+        parts = ['<?xml version="1.0" encoding="UTF-8"?>\n<rss version="2.0" '
+                 'xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd"><channel>'
+                 '<title>Bench</title><link>http://example.org/</link>\n']
+        size = len(parts[0])
+        i = 0
+        while size < target:
+            s = item(rng, i)
+            parts.append(s)
+            size += len(s.encode())
+            i += 1
+        parts.append("</channel></rss>\n")
+        with open(os.path.join(out, "feed-%08d.xml" % target), "w", encoding="utf-8") as f:
+            f.write("".join(parts))
+
+
+if __name__ == "__main__":
+    main()
