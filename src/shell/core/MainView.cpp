@@ -6,18 +6,22 @@
 #include "shell/core/Lng.h"
 #include "update/core/Date.h"
 
-bool Item_IsUnread(const Item& item) { return (item.Readed & 3) == 0; }
+bool Item_IsUnread(const Item& item) {
+    return (item.Readed & 3) == 0;
+}
 
 int Feed_UnreadCount(const Rss& feed) {
     int n = 0;
-    for (const Item& it : feed.Items) n += Item_IsUnread(it);
+    for (const Item& it : feed.Items)
+        n += Item_IsUnread(it);
     return n;
 }
 
 static void DropRead(std::vector<Item>& set, int32_t display) {
     if (!(display & DISPLAY_ONLY_UNREAD)) return;
-    set.erase(std::remove_if(set.begin(), set.end(), [](const Item& i) { return !Item_IsUnread(i); }),
-              set.end());
+    set.erase(
+        std::remove_if(set.begin(), set.end(), [](const Item& i) { return !Item_IsUnread(i); }),
+        set.end());
 }
 
 static void SortNewestFirst(std::vector<Item>& set) {
@@ -33,18 +37,21 @@ std::vector<Item> DisplaySet_Feed(const Rss& feed, int32_t display) {
     } else if (display & DISPLAY_SORT_BY_TITLE) {
         std::vector<std::pair<std::string, size_t>> keys;
         keys.reserve(set.size());
-        for (size_t i = 0; i < set.size(); ++i) keys.emplace_back(Utf8Lower(set[i].Title), i);
+        for (size_t i = 0; i < set.size(); ++i)
+            keys.emplace_back(Utf8Lower(set[i].Title), i);
         std::stable_sort(keys.begin(), keys.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         std::vector<Item> sorted;
         sorted.reserve(set.size());
-        for (const auto& k : keys) sorted.push_back(std::move(set[k.second]));
+        for (const auto& k : keys)
+            sorted.push_back(std::move(set[k.second]));
         set.swap(sorted);
     }
     if (display & DISPLAY_GROUP_UNREAD) {
         // The copies carry their read bit in TypeUpdate for the sort; the stored articles
         // are not touched.
-        for (Item& i : set) i.TypeUpdate = Item_IsUnread(i) ? "0" : "1";
+        for (Item& i : set)
+            i.TypeUpdate = Item_IsUnread(i) ? "0" : "1";
         std::stable_sort(set.begin(), set.end(),
                          [](const Item& a, const Item& b) { return a.TypeUpdate < b.TypeUpdate; });
     }
@@ -98,21 +105,31 @@ static bool IsArticleKind(const Rss& feed) {
 
 std::string ContentRss_Label(int32_t kind) {
     switch (kind) {
-    case CONTENT_TEXT: return Lng(L_ContentRss_Text);
-    case CONTENT_PODCAST: return Lng(L_ContentRss_);
-    case CONTENT_CATCHTV: return Lng(L_ContentRss_CatchTV);
-    case CONTENT_NETRADIO: return Lng(L_ContentRss_NetRadio);
-    case CONTENT_FILE: return Lng(L_ContentRss_File);
-    case CONTENT_NETTV: return Lng(L_ContentRss_NetTV);
-    case CONTENT_YOUTUBE: return Lng(L_ContentRss_YouTube);
-    case CONTENT_DAILYMOTION: return Lng(L_ContentRss_DailyMotion);
-    default: return Lng(L_ContentRss_Undefined);
+    case CONTENT_TEXT:
+        return Lng(L_ContentRss_Text);
+    case CONTENT_PODCAST:
+        return Lng(L_ContentRss_);
+    case CONTENT_CATCHTV:
+        return Lng(L_ContentRss_CatchTV);
+    case CONTENT_NETRADIO:
+        return Lng(L_ContentRss_NetRadio);
+    case CONTENT_FILE:
+        return Lng(L_ContentRss_File);
+    case CONTENT_NETTV:
+        return Lng(L_ContentRss_NetTV);
+    case CONTENT_YOUTUBE:
+        return Lng(L_ContentRss_YouTube);
+    case CONTENT_DAILYMOTION:
+        return Lng(L_ContentRss_DailyMotion);
+    default:
+        return Lng(L_ContentRss_Undefined);
     }
 }
 
 std::string TreeLabel_Feed(const Rss& feed, int32_t display) {
     std::string label = feed.Name + UnreadSuffix(Feed_UnreadCount(feed));
-    if (IsArticleKind(feed) && (feed.Flags & RSSFLAG_DISABLE)) label += ", " + Lng(L_Mark_DisabledRss);
+    if (IsArticleKind(feed) && (feed.Flags & RSSFLAG_DISABLE))
+        label += ", " + Lng(L_Mark_DisabledRss);
     if (feed.NbAutoDownLoadPodCast != 0) label += ", " + Lng(L_Mark_AutoPodcast);
     if (feed.Flags & RSSFLAG_ALARM) label += ", " + Lng(L_Mark_AlarmRss);
     if (display & DISPLAY_CONTENT_KIND) label += ", " + ContentRss_Label(feed.ContentRss);
@@ -154,7 +171,8 @@ ListRowText ListRow_Text(const Item& item, bool groupView, int32_t display,
     if (!unread && (display & DISPLAY_MARK_READ)) row.Name = Lng(L_Mark_Readed) + " " + row.Name;
     if ((display & DISPLAY_VIEWS) && item.Views > 0)
         row.Name += " (" + std::to_string(item.Views) + ")";
-    if (item.ItunesDuration > 0) row.Duration = Duration_Format(item.ItunesDuration, durationFormat);
+    if (item.ItunesDuration > 0)
+        row.Duration = Duration_Format(item.ItunesDuration, durationFormat);
     if (item.Date != 0) row.Date = FormatItemDate(item.Date, dateLayout);
     row.Fourth = groupView ? item.Author : SizeText(item.AudioFileLength);
     return row;
@@ -185,7 +203,8 @@ std::string Statistics_Text(const CursorList<Rss>& list) {
     int standard = 0, disabled = 0, radios = 0, others = 0, articles = 0, unread = 0;
     for (const Rss& feed : list) {
         const std::string& e = feed.ExtractAs;
-        if (e.empty() || EqualsNoCase(e, "Atom") || EqualsNoCase(e, "RDF") || EqualsNoCase(e, "RssV2")) {
+        if (e.empty() || EqualsNoCase(e, "Atom") || EqualsNoCase(e, "RDF") ||
+            EqualsNoCase(e, "RssV2")) {
             ++standard;
             if (feed.Flags & RSSFLAG_DISABLE) ++disabled;
         } else if (EqualsNoCase(e, "NetRadio")) {
@@ -200,6 +219,5 @@ std::string Statistics_Text(const CursorList<Rss>& list) {
     }
     return Lng(L_Msg_Stat, std::to_string(standard), std::to_string(disabled),
                std::to_string(radios), std::to_string(others)) +
-           "\r\n" +
-           Lng(L_Msg_Stat2, std::to_string(articles), std::to_string(unread));
+           "\r\n" + Lng(L_Msg_Stat2, std::to_string(articles), std::to_string(unread));
 }
