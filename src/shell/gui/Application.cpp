@@ -1,13 +1,170 @@
 #include "shell/gui/Application.h"
 
+#include <wx/evtloop.h>
 #include <wx/frame.h>
+#include <wx/msgdlg.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <unistd.h>
+#include <string>
+#include <vector>
+
+#include "catalogue/core/RssList.h"
+#include "platform/core/FileUtil.h"
+#include "platform/core/Text.h"
+#include "shell/core/AppState.h"
+#include "shell/core/CloseThread.h"
+#include "shell/core/CrashHandler.h"
+#include "shell/core/Log.h"
+#include "shell/core/SingleInstance.h"
+#include "shell/core/Startup.h"
+#include "shell/gui/LogWindow.h"
+
+static wxFrame* g_mainWindow = nullptr;
+
+static int AskYesNo(const std::string& title, const std::string& text) {
+    return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(title),
+                        wxYES_NO | wxICON_QUESTION, g_mainWindow) == wxYES;
+}
+
+void RestoreMainWindow() {
+    if (!g_mainWindow) return;
+    if (g_mainWindow->IsIconized()) g_mainWindow->Iconize(false);
+    g_mainWindow->Show();
+    g_mainWindow->Raise();
+}
+
+void HideToTray() {
+    if (g_mainWindow) g_mainWindow->Hide();
+}
+
+void OnDeviceChange() {
+    if (!CheckUsbClose || File_Exists(Startup_ProgramFile())) return;
+    AppState_Set(APPSTATE_DRIVE_REMOVED);
+    if (wxTheApp) wxTheApp->ExitMainLoop();
+}
 
 bool OrvalisApplication::OnInit() {
-    auto* frame = new wxFrame(nullptr, wxID_ANY, "Orvalis", wxDefaultPosition, wxSize(600, 400));
-    frame->Show();
+    // 1. Crash handler first, so even start-up failures are reported.
+    CrashHandler_Install();
+    CrashHandler_SetReporter([](const std::string& report) {
+        wxMessageBox(wxString::FromUTF8(report), "OnError example", wxOK | wxICON_ERROR);
+    });
+    // 2-3. Program folder; portable mode by the program's name.
+    std::string program = "/proc/self/exe";
+    if (!File_Exists(program)) program = argv[0].ToStdString(wxConvUTF8);
+    Startup_SetProgramFile(program);
+    std::vector<std::string> params;
+    for (int i = 1; i < argc; ++i)
+        params.push_back(std::string(argv[i].ToUTF8()));
+    // 4. Command line and data folder.
+    std::string unusable;
+    if (!ParseCommandLine(params, &unusable)) {
+        const std::string text =
+            ReplaceAll("Le dossier de stockage n'est pas utilisable !%w%%S1%", "%w%", "\r\n");
+        wxMessageBox(wxString::FromUTF8(ReplaceAll(text, "%S1%", unusable)), "Erreur",
+                     wxOK | wxICON_ERROR);
+        std::exit(1);
+    }
+    // 5. One instance per data folder: a second start hands over and ends.
+    if (!CheckSingleInstance(params)) std::exit(0);
+    Catalogue_Settings().DBBaseMode = DBBaseMode != 0;
+
+    // 8. The main window and the log window.
+    m_frame = new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(AppName), wxDefaultPosition,
+                          wxSize(600, 400));
+    g_mainWindow = m_frame;
+    m_frame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) {
+        g_mainWindow = nullptr;
+        m_frame->Destroy();
+        ExitMainLoop();
+    });
+    // An end of session (SIGTERM) or Ctrl+C in a terminal ends like a normal close, so the
+    // exit sequence still saves.
+    auto quit = [](int) {
+        const wxEventLoopBase* active = wxEventLoopBase::GetActive();
+        if (g_mainWindow && active && active->IsMain()) {
+            g_mainWindow->Close(true);
+            return;
+        }
+        // Start-up is still running or a modal question is open: run the exit sequence
+        // now rather than wait for the user.
+        static_cast<OrvalisApplication*>(wxTheApp)->ExitSequence();
+        _exit(0);
+    };
+    SetSignalHandler(SIGTERM, quit);
+    SetSignalHandler(SIGINT, quit);
+    OpenLogWindow(m_frame);
+    LogWindow_InstallFatalHandler();
+
+    // 9. Log header.
+    Startup_WriteLogHeader(DataPath + "Podcast/");
+
+    // 10. Timers of this layer: hand-overs from a second start, and the program file watch.
+    m_handOverTimer.Bind(wxEVT_TIMER, &OrvalisApplication::OnHandOverTimer, this);
+    m_handOverTimer.Start(200);
+    if (CheckUsbClose) {
+        m_deviceTimer.Bind(wxEVT_TIMER, &OrvalisApplication::OnDeviceTimer, this);
+        m_deviceTimer.Start(1000);
+    }
+
+    m_frame->Show();
+
+    // 12. The catalogue; the older file name only when it alone holds feeds.
+    if (File_Size("ListRSS.Ini") > 0 && !File_Exists(CATALOGUE_FILE))
+        m_catalogueOpened = RssList_Load("ListRSS.Ini") != 0;
+    else
+        m_catalogueOpened = RssList_Load(CATALOGUE_FILE) != 0;
+    // 13. First-start help.
+    InstallDefaultData(&AskYesNo);
+    if (!RssList.Empty()) m_catalogueOpened = true;
+
+    // 18. Flush the log.
+    FlushLog();
     return true;
 }
 
+void OrvalisApplication::OnHandOverTimer(wxTimerEvent&) {
+    InstanceHandOver h;
+    while (SingleInstance_Take(h)) {
+        if (h.Kind != 1 && h.Kind != 2) continue;
+        RestoreMainWindow();
+        if (h.Kind == 2 && EndsWithNoCase(h.Text, ".opml")) {
+            // The OPML import joins here once it exists; until then the file is noted.
+            Log("- OPML file handed over : " + h.Text);
+        }
+    }
+}
+
+void OrvalisApplication::OnDeviceTimer(wxTimerEvent&) {
+    OnDeviceChange();
+}
+
 int OrvalisApplication::OnExit() {
+    ExitSequence();
     return 0;
+}
+
+void OrvalisApplication::ExitSequence() {
+    if (m_exited) return;
+    m_exited = true;
+    m_handOverTimer.Stop();
+    m_deviceTimer.Stop();
+    const bool driveRemoved = AppState_Test(APPSTATE_DRIVE_REMOVED) != 0;
+    if (!driveRemoved) {
+        // The catalogue is written back (this also moves an older "ListRSS.Ini" to the
+        // current name). A catalogue that could not be read is never overwritten by an
+        // empty one.
+        if (m_catalogueOpened) RssList_DirectSave(CATALOGUE_FILE);
+    }
+    // 6. Temporary page.
+    File_Delete(TmpPagePath);
+    // 7. Worker threads.
+    CloseThread(static_cast<uint32_t>(-1));
+    LogWindow_Destroy();
+    // 9. The log, unless the program's drive is gone.
+    if (!driveRemoved) FlushLog();
+    // 10. The single-instance lock.
+    SingleInstance_Release();
 }
