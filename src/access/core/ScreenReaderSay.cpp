@@ -1,0 +1,358 @@
+#include "access/core/ScreenReaderSay.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/core/Text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <tlhelp32.h>
+#else
+#include <dirent.h>
+#include <sys/socket.h>
+
+#include <condition_variable>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#ifdef ORVALIS_HAVE_SPEECHD
+#include <speech-dispatcher/libspeechd.h>
+#endif
+#endif
+
+std::string ScreenReaderPath;
+
+using Clock = std::chrono::steady_clock;
+
+static int s_retryDelayMs = 3000;
+static bool s_recentFailure = false;
+static Clock::time_point s_failureTime;
+
+void ScreenReader_SetRetryDelay(int milliseconds) {
+    s_retryDelayMs = milliseconds < 0 ? 0 : milliseconds;
+    s_recentFailure = false;
+}
+
+std::string ScreenReader_CleanText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 1 && u <= 31) continue;
+        out.push_back(c);
+    }
+    size_t a = out.find_first_not_of(' ');
+    if (a == std::string::npos) return {};
+    size_t b = out.find_last_not_of(' ');
+    return out.substr(a, b - a + 1);
+}
+
+#ifdef _WIN32
+// ---------------------------------------------------------------- Windows: JAWS and NVDA
+
+using JfwSayString = BOOL(__stdcall*)(LPCSTR, BOOL);
+using NvdaSpeakText = unsigned long(__stdcall*)(const wchar_t*);
+using NvdaCancel = unsigned long(__stdcall*)();
+using NvdaBraille = unsigned long(__stdcall*)(const wchar_t*);
+
+static HMODULE NvdaLibrary = nullptr;
+static HMODULE JawsLibrary = nullptr;
+static FARPROC nvdaController_testIfRunning = nullptr;
+static NvdaSpeakText nvdaController_speakText = nullptr;
+static NvdaCancel nvdaController_cancelSpeech = nullptr;
+static NvdaBraille nvdaController_brailleMessage = nullptr;
+static JfwSayString JFWSayString = nullptr;
+static FARPROC JFWRunFunction = nullptr;
+static FARPROC JFWRunScript = nullptr;
+static FARPROC JFWStopSpeech = nullptr;
+
+static HMODULE LoadFromPath(const char* file) {
+    std::u16string w = Utf8ToUtf16(ScreenReaderPath + file);
+    return LoadLibraryW(reinterpret_cast<const wchar_t*>(w.c_str()));
+}
+
+void ScreenReader_Close() {
+    if (NvdaLibrary) FreeLibrary(NvdaLibrary);
+    if (JawsLibrary) FreeLibrary(JawsLibrary);
+    NvdaLibrary = nullptr;
+    JawsLibrary = nullptr;
+}
+
+int ScreenReader_Detect() {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return SCREENREADER_NONE;
+    int result = SCREENREADER_NONE;
+    PROCESSENTRY32W pe{};
+    pe.dwSize = sizeof(pe);
+    for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+        std::string name =
+            TrimBlanks(AsciiLower(Utf16ToUtf8(reinterpret_cast<const char16_t*>(pe.szExeFile))));
+        if (name == "jfw.exe") {
+            result = SCREENREADER_JAWS;
+            break;
+        }
+        if (name == "nvda.exe") {
+            result = SCREENREADER_NVDA;
+            break;
+        }
+    }
+    CloseHandle(snap);
+    return result;
+}
+
+intptr_t ScreenReader_Init() {
+    ScreenReader_Close();
+    Sleep(200);
+    switch (ScreenReader_Detect()) {
+    case SCREENREADER_JAWS:
+        JawsLibrary = LoadFromPath("JFWAPI.DLL");
+        if (JawsLibrary) {
+            JFWSayString = reinterpret_cast<JfwSayString>(
+                reinterpret_cast<void*>(GetProcAddress(JawsLibrary, "JFWSayString")));
+            JFWRunFunction = GetProcAddress(JawsLibrary, "JFWRunFunction");
+            JFWRunScript = GetProcAddress(JawsLibrary, "JFWRunScript");
+            JFWStopSpeech = GetProcAddress(JawsLibrary, "JFWStopSpeech");
+            if (!JFWSayString || !JFWRunFunction || !JFWRunScript || !JFWStopSpeech) {
+                FreeLibrary(JawsLibrary);
+                JawsLibrary = nullptr;
+            } else {
+                JFWSayString("", FALSE);
+            }
+        }
+        return reinterpret_cast<intptr_t>(JawsLibrary);
+    case SCREENREADER_NVDA:
+        NvdaLibrary = LoadFromPath("nvdaControllerClient.dll");
+        if (NvdaLibrary) {
+            nvdaController_brailleMessage = reinterpret_cast<NvdaBraille>(reinterpret_cast<void*>(
+                GetProcAddress(NvdaLibrary, "nvdaController_brailleMessage")));
+            nvdaController_speakText = reinterpret_cast<NvdaSpeakText>(
+                reinterpret_cast<void*>(GetProcAddress(NvdaLibrary, "nvdaController_speakText")));
+            nvdaController_testIfRunning =
+                GetProcAddress(NvdaLibrary, "nvdaController_testIfRunning");
+            nvdaController_cancelSpeech = reinterpret_cast<NvdaCancel>(reinterpret_cast<void*>(
+                GetProcAddress(NvdaLibrary, "nvdaController_cancelSpeech")));
+            if (!nvdaController_brailleMessage || !nvdaController_speakText ||
+                !nvdaController_testIfRunning || !nvdaController_cancelSpeech) {
+                FreeLibrary(NvdaLibrary);
+                NvdaLibrary = nullptr;
+            }
+        }
+        return reinterpret_cast<intptr_t>(NvdaLibrary);
+    default:
+        return 0;
+    }
+}
+
+static bool TrySay(const std::string& text, int interrupt) {
+    if (JawsLibrary) return JFWSayString(Utf8ToCp1252(text).c_str(), interrupt) != 0;
+    if (NvdaLibrary) {
+        std::u16string w = Utf8ToUtf16(text);
+        auto* p = reinterpret_cast<const wchar_t*>(w.c_str());
+        if (interrupt) nvdaController_cancelSpeech();
+        bool ok = nvdaController_speakText(p) == 0;
+        nvdaController_brailleMessage(p);
+        return ok;
+    }
+    return false;
+}
+
+#else
+// ---------------------------------------------------------------- Linux: Orca and speechd
+
+int ScreenReader_Detect() {
+    DIR* dir = opendir("/proc");
+    if (!dir) return SCREENREADER_NONE;
+    int result = SCREENREADER_NONE;
+    while (dirent* e = readdir(dir)) {
+        const char* n = e->d_name;
+        if (*n < '0' || *n > '9') continue;
+        // "comm" is the executable's file name (for a script: the script's), which is
+        // what a process snapshot reports on Windows.
+        std::ifstream f(std::string("/proc/") + n + "/comm");
+        std::string name;
+        if (!f || !std::getline(f, name)) continue;
+        if (TrimBlanks(AsciiLower(name)) == "orca") {
+            result = SCREENREADER_ORCA;
+            break;
+        }
+    }
+    closedir(dir);
+    return result;
+}
+
+#ifdef ORVALIS_HAVE_SPEECHD
+// One worker thread owns every call into libspeechd, so that a server that accepts a
+// connection and then stops answering can never hold the interface thread: the caller
+// waits a bounded time, and a stuck request is aborted by shutting the socket down.
+namespace {
+constexpr int kOpenTimeoutMs = 2000;
+constexpr int kSayTimeoutMs = 1000;
+
+enum Job { JOB_NONE, JOB_OPEN, JOB_SAY, JOB_CLOSE };
+
+struct SpeechLink {
+    std::mutex m;
+    std::condition_variable cv;
+    SPDConnection* conn = nullptr;
+    Job job = JOB_NONE;
+    bool busy = false;      // the worker is inside a libspeechd call
+    bool abandoned = false; // the caller stopped waiting for the current job
+    bool closeWhenDone = false;
+    std::string text;
+    int interrupt = 0;
+    bool result = false;
+    uint64_t issued = 0;
+    uint64_t finished = 0;
+};
+
+std::shared_ptr<SpeechLink> s_link;
+
+void Worker(std::shared_ptr<SpeechLink> link) {
+    std::unique_lock<std::mutex> lk(link->m);
+    for (;;) {
+        link->cv.wait(lk, [&] { return link->job != JOB_NONE; });
+        Job job = link->job;
+        link->job = JOB_NONE;
+        link->busy = true;
+        SPDConnection* conn = link->conn;
+        std::string text = link->text;
+        int interrupt = link->interrupt;
+        lk.unlock();
+
+        bool ok = false;
+        SPDConnection* opened = nullptr;
+        if (job == JOB_OPEN) {
+            char* error = nullptr;
+            opened = spd_open2("Orvalis", "main", nullptr, SPD_MODE_THREADED, nullptr, 1, &error);
+            free(error);
+            ok = opened != nullptr;
+        } else if (job == JOB_SAY && conn) {
+            if (interrupt) spd_cancel_all(conn);
+            ok = spd_say(conn, SPD_MESSAGE, text.c_str()) > 0;
+        } else if (job == JOB_CLOSE && conn) {
+            spd_close(conn);
+            conn = nullptr;
+            ok = true;
+        }
+
+        lk.lock();
+        if (job == JOB_OPEN) link->conn = opened;
+        if (job == JOB_CLOSE) link->conn = nullptr;
+        // A connection whose request was abandoned may be half-broken (its socket was
+        // shut down); a close asked for meanwhile is carried out now.
+        bool dropNow = link->conn && ((link->abandoned && !ok) || link->closeWhenDone ||
+                                      (job == JOB_OPEN && link->abandoned));
+        SPDConnection* toClose = dropNow ? link->conn : nullptr;
+        if (dropNow) link->conn = nullptr;
+        link->closeWhenDone = false;
+        if (toClose) {
+            lk.unlock();
+            spd_close(toClose);
+            lk.lock();
+        }
+        link->busy = false;
+        link->result = ok;
+        link->finished++;
+        link->cv.notify_all();
+    }
+}
+
+SpeechLink& Link() {
+    if (!s_link) {
+        s_link = std::make_shared<SpeechLink>();
+        std::thread(Worker, s_link).detach();
+    }
+    return *s_link;
+}
+
+// Runs one job on the worker; false when it failed, the worker is still stuck in an
+// earlier job, or it did not finish within `timeoutMs`.
+bool RunJob(Job job, int timeoutMs, const std::string& text = {}, int interrupt = 0) {
+    SpeechLink& link = Link();
+    std::unique_lock<std::mutex> lk(link.m);
+    if (link.busy || link.job != JOB_NONE) {
+        if (job == JOB_CLOSE) link.closeWhenDone = true;
+        return false;
+    }
+    link.job = job;
+    link.text = text;
+    link.interrupt = interrupt;
+    link.abandoned = false;
+    uint64_t mine = ++link.issued;
+    link.cv.notify_all();
+    if (!link.cv.wait_for(lk, std::chrono::milliseconds(timeoutMs),
+                          [&] { return link.finished >= mine; })) {
+        link.abandoned = true;
+        if (job == JOB_SAY && link.conn) shutdown(link.conn->socket, SHUT_RDWR);
+        if (job == JOB_CLOSE) link.closeWhenDone = true;
+        return false;
+    }
+    return link.result;
+}
+
+bool Connected() {
+    if (!s_link) return false;
+    std::lock_guard<std::mutex> lk(s_link->m);
+    return s_link->conn != nullptr && !s_link->busy;
+}
+
+intptr_t ConnectionHandle() {
+    if (!s_link) return 0;
+    std::lock_guard<std::mutex> lk(s_link->m);
+    return reinterpret_cast<intptr_t>(s_link->conn);
+}
+} // namespace
+
+void ScreenReader_Close() {
+    if (s_link) RunJob(JOB_CLOSE, kSayTimeoutMs);
+}
+
+intptr_t ScreenReader_Init() {
+    ScreenReader_Close();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    if (ScreenReader_Detect() != SCREENREADER_ORCA) return 0;
+    RunJob(JOB_OPEN, kOpenTimeoutMs);
+    return ConnectionHandle();
+}
+
+static bool TrySay(const std::string& text, int interrupt) {
+    // Like the Windows clients, speaking fails once the screen reader has gone.
+    if (!Connected() || ScreenReader_Detect() != SCREENREADER_ORCA) return false;
+    // speech-dispatcher refuses an empty message; there is nothing to speak, which is
+    // handed over as a success rather than a reason to reconnect.
+    if (text.empty()) return true;
+    return RunJob(JOB_SAY, kSayTimeoutMs, text, interrupt);
+}
+
+#else // no speech-dispatcher client library: always silent
+
+void ScreenReader_Close() {}
+
+intptr_t ScreenReader_Init() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ScreenReader_Detect();
+    return 0;
+}
+
+static bool TrySay(const std::string&, int) {
+    return false;
+}
+#endif
+#endif
+
+int ScreenReader_Say(std::string_view text, int interrupt) {
+    std::string cleaned = ScreenReader_CleanText(text);
+    if (TrySay(cleaned, interrupt)) return 1;
+    // Re-detecting costs a process walk and a 200 ms pause: after a detection that found
+    // nothing, wait a little before trying again so a burst of messages stays fluid.
+    if (s_recentFailure && Clock::now() - s_failureTime < std::chrono::milliseconds(s_retryDelayMs))
+        return 0;
+    s_recentFailure = false;
+    if (ScreenReader_Init() == 0) {
+        s_recentFailure = s_retryDelayMs > 0;
+        s_failureTime = Clock::now();
+        return 0;
+    }
+    return TrySay(cleaned, interrupt) ? 1 : 0;
+}
