@@ -4,6 +4,7 @@
 
 #include "platform/core/Text.h"
 #include "shell/core/Lng.h"
+#include "article/core/ExtractHTMLText.h"
 #include "update/core/Date.h"
 
 bool Item_IsUnread(const Item& item) {
@@ -220,4 +221,46 @@ std::string Statistics_Text(const CursorList<Rss>& list) {
     return Lng(L_Msg_Stat, std::to_string(standard), std::to_string(disabled),
                std::to_string(radios), std::to_string(others)) +
            "\r\n" + Lng(L_Msg_Stat2, std::to_string(articles), std::to_string(unread));
+}
+
+int Group_UnreadCount(const CursorList<Rss>& list, const std::string& group) {
+    int n = 0;
+    const std::string lower = Utf8Lower(group);
+    for (const Rss& feed : list)
+        if (Utf8Lower(feed.Group) == lower) n += Feed_UnreadCount(feed);
+    return n;
+}
+
+std::string Status_TreeText(const TreeStatusInput& in) {
+    std::string s;
+    if (in.Feed) {
+        const Rss& f = *in.Feed;
+        if (EqualsNoCase(f.ExtractAs, "NetRadio")) {
+            s = Lng(L_Audio_Radio) + " " + f.Name + ". " + Lng(L_Status_Enter);
+        } else {
+            s = f.Name;
+            const int unread = Feed_UnreadCount(f);
+            if (unread > 0) s += ", " + std::to_string(unread) + " " + Lng(L_Mark_UnReaded);
+            if (f.ExtractError) s += ", " + Lng(L_Status_ErrorUpdatedFeed);
+        }
+    } else if (in.GroupPos > 0) {
+        s = Lng(L_Status_GroupSelected, std::to_string(in.GroupPos), std::to_string(in.GroupCount));
+    } else {
+        s = Lng(L_Status_NoRssSelected);
+    }
+    if (in.QueueCount > 0) s += Lng(L_Status_RssToActualize, std::to_string(in.QueueCount));
+    return s;
+}
+
+std::string Article_PlainText(const Item& item) {
+    std::string text = item.Title;
+    if (!item.Description.empty()) {
+        HtmlTextState st;
+        HtmlText_Init(st, item.Description);
+        HtmlText_Convert(st);
+        const std::string body = Trim(HtmlText_CleanLines(st.Result));
+        if (!body.empty()) text += "\n\n" + body;
+    }
+    if (!item.Link.empty()) text += "\n\n" + item.Link;
+    return text;
 }

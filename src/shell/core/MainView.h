@@ -76,3 +76,21 @@ std::string Status_Text(const StatusInput& in);
 
 // "%S1% flux, %S2% désactivés..." followed by the article counts.
 std::string Statistics_Text(const CursorList<Rss>& list);
+
+// What the tree adds to the status bar when no article of the list is selected.
+struct TreeStatusInput {
+    int GroupPos = 0, GroupCount = 0; // a group is selected: 1-based position and count
+    const Rss* Feed = nullptr;        // a feed is selected
+    int QueueCount = 0;               // feeds waiting in the update queue
+};
+// "Groupe 2 sur 5, 3 Non lu"; for a feed its name, ", Radio" pieces and its unread count
+// ("Radio Name. Faire Entrée pour visualiser." for a radio, ", Erreur durant
+// l'actualisation" after a failed update); "Pas de flux sélectionné !" when nothing is
+// selected; then ", 4 flux à actualiser" while feeds wait in the update queue.
+std::string Status_TreeText(const TreeStatusInput& in);
+// Unread articles of every feed of `group` (ignoring case).
+int Group_UnreadCount(const CursorList<Rss>& list, const std::string& group);
+
+// The text the article zone shows: the title, the description made readable text, and
+// the link, separated by blank lines.
+std::string Article_PlainText(const Item& item);
