@@ -5,6 +5,7 @@
 
 #include "access/core/Shortcuts.h"
 #include "shell/core/MainCommands.h"
+#include "shell/core/MainHooks.h"
 #include "shell/core/MainView.h"
 #include "shell/core/Prefs.h"
 
@@ -181,4 +182,27 @@ TEST(ArticleText, TitleReadableDescriptionAndLink) {
     Item bare;
     bare.Title = "Seul";
     EXPECT_EQ(Article_PlainText(bare), "Seul");
+}
+
+TEST(CommandRegistry, SingleCommandsWinOverRangesAndUnknownOnesHaveNoHandler) {
+    MainHooks_Reset();
+    int seen = 0;
+    Command_RegisterRange(4000, 25, [&](int id) {
+        seen = id;
+        return true;
+    });
+    Command_Register(4003, [&](int) {
+        seen = -1;
+        return true;
+    });
+    ASSERT_TRUE(Command_Find(4010));
+    Command_Find(4010)(4010);
+    EXPECT_EQ(seen, 4010);
+    Command_Find(4003)(4003);
+    EXPECT_EQ(seen, -1);
+    EXPECT_FALSE(Command_Find(4025));
+    EXPECT_FALSE(Command_Find(CMD_ACTUALIZE_ALL));
+    EXPECT_EQ(NotYetAvailable_Text(), "Pas encore disponible");
+    MainHooks_Reset();
+    EXPECT_FALSE(Command_Find(4010));
 }
