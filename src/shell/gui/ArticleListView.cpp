@@ -1,6 +1,7 @@
 #include "shell/gui/ArticleListView.h"
 
 #include "shell/core/Lng.h"
+#include "shell/gui/ZoneAccess.h"
 
 ArticleListView::ArticleListView(wxWindow* parent) {
     m_list = new wxDataViewListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
@@ -40,9 +41,13 @@ void ArticleListView::Fill(const std::vector<ArticleListRow>& rows,
 void ArticleListView::SetRow(int row, const ArticleListRow& text) {
     if (row < 0 || row >= RowCount()) return;
     const wxVector<wxVariant> v = Cells(text);
+    bool changed = false;
     for (unsigned col = 0; col < 4; ++col)
-        if (m_list->GetTextValue(row, col) != v[col].GetString())
+        if (m_list->GetTextValue(row, col) != v[col].GetString()) {
             m_list->SetTextValue(v[col].GetString(), row, col);
+            changed = true;
+        }
+    if (changed) Zone_RowChanged(m_list, {row});
     m_ids[static_cast<size_t>(row)] = text.FeedID;
 }
 

@@ -1,6 +1,7 @@
 #include "shell/gui/FeedTreeView.h"
 
 #include "platform/core/Text.h"
+#include "shell/gui/ZoneAccess.h"
 
 FeedTreeView::FeedTreeView(wxWindow* parent) {
     m_tree = new wxDataViewTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
@@ -64,18 +65,28 @@ bool FeedTreeView::Relabel(const std::vector<FeedTreeGroup>& groups) {
         }
     }
     i = 0;
+    int gpos = 0;
     for (const FeedTreeGroup& g : groups) {
         const wxString label = wxString::FromUTF8(g.Label);
-        if (m_tree->GetItemText(m_rows[i].first) != label)
+        if (m_tree->GetItemText(m_rows[i].first) != label) {
             m_tree->SetItemText(m_rows[i].first, label);
+            Zone_RowChanged(m_tree, {gpos});
+        }
         ++i;
+        int fpos = 0;
         for (const FeedTreeGroup::Feed& f : g.Feeds) {
             const wxString fl = wxString::FromUTF8(f.Label);
-            if (m_tree->GetItemText(m_rows[i].first) != fl)
+            if (m_tree->GetItemText(m_rows[i].first) != fl) {
                 m_tree->SetItemText(m_rows[i].first, fl);
+                // A row inside a collapsed group has no visible cells to refresh.
+                if (m_tree->IsExpanded(m_rows[i - 1 - fpos].first))
+                    Zone_RowChanged(m_tree, {gpos, fpos});
+            }
             m_rows[i].second.Name = f.Name;
             ++i;
+            ++fpos;
         }
+        ++gpos;
     }
     return true;
 }

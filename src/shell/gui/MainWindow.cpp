@@ -473,7 +473,6 @@ void MainWindow::DoRestore() {
     Show();
     if (Pref.MainWindowZ == WINDOWSTATE_MAXIMIZED) Maximize(true);
     Raise();
-    RequestUserAttention();
 }
 
 Item* MainWindow::SelectedArticle(Rss** feed) const {

@@ -63,3 +63,16 @@ void Zone_DisableTypeAhead(wxWindow* control) {
     if (w && GTK_IS_TREE_VIEW(w)) gtk_tree_view_set_enable_search(GTK_TREE_VIEW(w), FALSE);
 #endif
 }
+
+void Zone_RowChanged(wxWindow* control, const std::vector<int>& path) {
+#ifdef __WXGTK__
+    GtkWidget* w = static_cast<GtkWidget*>(Zone_FocusWidget(control));
+    if (!w || !GTK_IS_TREE_VIEW(w) || path.empty()) return;
+    GtkTreeModel* model = gtk_tree_view_get_model(GTK_TREE_VIEW(w));
+    if (!model) return;
+    GtkTreePath* p = gtk_tree_path_new_from_indicesv(const_cast<gint*>(path.data()), path.size());
+    GtkTreeIter iter;
+    if (gtk_tree_model_get_iter(model, &iter, p)) gtk_tree_model_row_changed(model, p, &iter);
+    gtk_tree_path_free(p);
+#endif
+}

@@ -3,6 +3,7 @@
 // role "status bar"), so Orca announces the zone when the focus enters it.
 #pragma once
 #include <string>
+#include <vector>
 
 class wxWindow;
 
@@ -16,3 +17,6 @@ void* Zone_FocusWidget(wxWindow* control);
 // Turns off the GtkTreeView's type-ahead search, so that letters and digits reach the
 // window's shortcuts.
 void Zone_DisableTypeAhead(wxWindow* control);
+// Tells the native view that the row at `path` (row indices from the top level down)
+// changed, so its accessible cells read the new text at once.
+void Zone_RowChanged(wxWindow* control, const std::vector<int>& path);
