@@ -194,9 +194,15 @@ void DebugDump(bool article) {
 }
 } // namespace
 
+static std::string s_lastSaid;
+
 void Main_Say(const std::string& text) {
-    Log("- Say : " + text);
+    s_lastSaid = text;
     ScreenReader_Say(text, 1);
+}
+
+const std::string& Main_LastSaid() {
+    return s_lastSaid;
 }
 
 MainWindow* MainWindow_Get() {

@@ -129,3 +129,5 @@ void OnHotKey(int id);
 void MainTimer_StartBackNormal();
 // Speaks a short confirmation through the screen reader.
 void Main_Say(const std::string& text);
+// The last text given to Main_Say (what the user last heard from the window).
+const std::string& Main_LastSaid();
