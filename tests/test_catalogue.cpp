@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -399,4 +400,16 @@ TEST_F(GroupTest, EnablingRespectsTheActiveLimit) {
     EXPECT_EQ(Feed_ToggleDisable(), 1);
     EXPECT_FALSE(RssList.Current()->Flags & RSSFLAG_DISABLE);
     EXPECT_EQ(Feed_ToggleDisable("NEWS"), 1); // only one place left
+}
+
+TEST_F(CatalogueTest, AnUnreadableMainFileIsNeverReplacedByItsTwin) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not apply to root";
+    const std::string file = dir.File("ListRSSU.Ini");
+    WriteFileOrDie(file, ReadFileOrEmpty(TestData("catalogue/flag_spellings.Expected.Ini")));
+    WriteFileOrDie(file + ".Tmp", "\xEF\xBB\xBF[Only]\r\nUrl = http://only/\r\n");
+    chmod(file.c_str(), 0);
+    EXPECT_EQ(RssList_Load(file), 0);
+    EXPECT_TRUE(RssList.Empty());
+    EXPECT_NE(Log_Text().find("! Error RssList_Load, can't read File="), std::string::npos);
+    chmod(file.c_str(), 0644);
 }

@@ -220,7 +220,7 @@ TEST(SingleInstance, ASecondStartHandsOverItsOpmlFileAndEnds) {
     ProcessResult first;
     std::thread t([&] { first = RunTool({"instance", dir.Path()}); });
     // Wait until the first one holds the lock and listens.
-    for (int i = 0; i < 1000 && !std::filesystem::exists(dir.File("Orvalis-OnlyOneInstance.sock"));
+    for (int i = 0; i < 1000 && !std::filesystem::exists(dir.File("Orvalis-OnlyOneInstance.lock"));
          ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const ProcessResult second = RunTool({"instance", dir.Path(), "Import.OPML", "-portable"});

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
+#include <cstdlib>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -15,6 +17,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/core/Hash.h"
 #include "platform/core/Text.h"
 #include "shell/core/Log.h"
 #include "shell/core/Startup.h"
@@ -30,18 +33,24 @@ int g_lockFd = -1;
 int g_listenFd = -1;
 int g_wake[2] = {-1, -1};
 std::thread g_listener;
-std::string g_socketName;
 
 std::string BaseName() {
     return AppName + "-OnlyOneInstance";
 }
 
-bool MakeAddress(const std::string& name, sockaddr_un& addr) {
+// The socket lives in the abstract namespace, named after the lock and the data folder:
+// no file to leave behind after a crash, and it works on folders that cannot hold a
+// socket (a FAT-formatted removable drive in portable mode).
+socklen_t MakeAddress(sockaddr_un& addr) {
+    char* cwd = getcwd(nullptr, 0);
+    const std::string folder = cwd ? cwd : ".";
+    std::free(cwd);
+    const std::string name = BaseName() + "-" + Md5Hex(folder);
     std::memset(&addr, 0, sizeof addr);
     addr.sun_family = AF_UNIX;
-    if (name.size() >= sizeof addr.sun_path) return false;
-    std::memcpy(addr.sun_path, name.c_str(), name.size());
-    return true;
+    addr.sun_path[0] = '\0';
+    std::memcpy(addr.sun_path + 1, name.c_str(), name.size());
+    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
 }
 
 // Reads exactly `n` bytes, giving up after 2 s of silence.
@@ -72,6 +81,11 @@ bool WriteFull(int fd, const void* buf, size_t n) {
 }
 
 void Serve(int client) {
+    // An abstract socket has no file permissions: only the same user may hand over.
+    ucred peer{};
+    socklen_t peerLen = sizeof peer;
+    if (getsockopt(client, SOL_SOCKET, SO_PEERCRED, &peer, &peerLen) != 0 || peer.uid != getuid())
+        return;
     uint32_t head[2];
     if (!ReadFull(client, head, sizeof head)) return;
     const int32_t kind = static_cast<int32_t>(head[0]);
@@ -114,13 +128,11 @@ void Listen(int listenFd, int wakeFd) {
 }
 
 bool StartListening() {
-    g_socketName = BaseName() + ".sock";
     sockaddr_un addr;
-    if (!MakeAddress(g_socketName, addr)) return false;
-    unlink(g_socketName.c_str()); // left by an instance that crashed
+    const socklen_t len = MakeAddress(addr);
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 8) != 0) {
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(fd, 8) != 0) {
         close(fd);
         return false;
     }
@@ -140,10 +152,10 @@ bool TryLock(int fd) {
 
 bool SingleInstance_Send(int32_t kind, const std::string& text) {
     sockaddr_un addr;
-    if (!MakeAddress(BaseName() + ".sock", addr)) return false;
+    const socklen_t len = MakeAddress(addr);
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
-    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), len) == 0;
     if (ok) {
         std::string bytes = Utf8ToUtf16LEBytes(text);
         bytes.append(2, '\0');
@@ -171,7 +183,7 @@ int CheckSingleInstance(const std::vector<std::string>& params) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         if (TryLock(g_lockFd)) {
             if (!StartListening())
-                Log("! Error CheckSingleInstance, can't listen on " + g_socketName);
+                Log("! Error CheckSingleInstance, can't listen for a second start");
             return 1;
         }
         if (SingleInstance_Send(kind, text)) {
@@ -225,7 +237,6 @@ void SingleInstance_Release() {
             *fd = -1;
         }
     if (g_lockFd >= 0) {
-        if (!g_socketName.empty()) unlink(g_socketName.c_str());
         close(g_lockFd);
         g_lockFd = -1;
     }

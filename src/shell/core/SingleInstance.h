@@ -1,6 +1,6 @@
 // One running instance per data folder. The first instance holds an exclusive lock on
-// AppName + "-OnlyOneInstance.lock" and listens on the local socket
-// AppName + "-OnlyOneInstance.sock", both in the current (data) folder. A second start
+// AppName + "-OnlyOneInstance.lock" in the current (data) folder and listens on a local
+// socket named after it and the folder. A second start
 // sends its hand-over there and ends:
 //   kind 2 with its first parameter when that names an ".opml" file (any case; a
 //   relative name is made absolute against the folder the second start was run in),

@@ -11,6 +11,7 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
+#include "shell/core/Lng.h"
 #include "shell/core/Log.h"
 #include "shell/core/PathTools.h"
 #include "shell/core/SystemInfo.h"
@@ -106,6 +107,13 @@ int ParseCommandLine(const std::vector<std::string>& params, std::string* errorT
     return 1;
 }
 
+std::string Startup_Text(LngEntry entry, std::string_view french, std::string_view s1) {
+    std::string t = Lng(entry, s1);
+    if (!t.empty()) return t;
+    t = ReplaceAllNoCase(french, "%w%", "\r\n");
+    return ReplaceAllNoCase(t, "%s1%", s1);
+}
+
 static long long ModifiedTime(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return -1;
@@ -126,7 +134,10 @@ void InstallDefaultData(
     }
     const std::string initial = AppPath + "DefaultListRSS.Ini";
     if (RssList.Empty() && File_Size(initial) > 0 && askYesNo &&
-        askYesNo("Info", "Aucun flux n'est présent. Voulez-vous utiliser le fichier initial ?")) {
+        askYesNo(
+            Startup_Text(L_Request_Info, "Info"),
+            Startup_Text(L_Request_NoRssInListCopy,
+                         "Aucun flux n'est présent. Voulez-vous utiliser le fichier initial ?"))) {
         std::string bytes;
         if (File_ReadAll(initial, bytes) && File_WriteAtomic(CATALOGUE_FILE, bytes))
             RssList_Load(CATALOGUE_FILE);

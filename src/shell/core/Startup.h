@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "shell/core/LngEntries.h"
 
 extern std::string AppPath;           // folder of the program file, trailing '/'
 extern std::string PlugInPath;        // AppPath + "PlugIn/"
@@ -37,6 +40,10 @@ int ParseCommandLine(const std::vector<std::string>& params, std::string* errorT
 // older, and, when the catalogue is empty and AppPath holds "DefaultListRSS.Ini", asks
 // `askYesNo(title, text)` whether to use it (copied to "ListRSSU.Ini" and loaded).
 void InstallDefaultData(const std::function<int(const std::string&, const std::string&)>& askYesNo);
+
+// The translated text of `entry` with %w% and %s1% filled in; `french` (the program's own
+// text) while the text table has none for it.
+std::string Startup_Text(LngEntry entry, std::string_view french, std::string_view s1 = {});
 
 // The start-up header of the log, written with header = 1 (the lines that apply).
 void Startup_WriteLogHeader(const std::string& podcastPath);

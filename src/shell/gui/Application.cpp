@@ -70,7 +70,9 @@ bool OrvalisApplication::OnInit() {
     // 1. Crash handler first, so even start-up failures are reported.
     CrashHandler_Install();
     CrashHandler_SetReporter([](const std::string& report) {
-        wxMessageBox(wxString::FromUTF8(report), "OnError example", wxOK | wxICON_ERROR);
+        // Windows belong to the interface thread: a crash in a worker is only logged.
+        if (wxIsMainThread())
+            wxMessageBox(wxString::FromUTF8(report), "OnError example", wxOK | wxICON_ERROR);
     });
     // 2-3. Program folder; portable mode by the program's name.
     std::string program = "/proc/self/exe";
@@ -82,9 +84,10 @@ bool OrvalisApplication::OnInit() {
     // 4. Command line and data folder.
     std::string unusable;
     if (!ParseCommandLine(params, &unusable)) {
-        const std::string text =
-            ReplaceAll("Le dossier de stockage n'est pas utilisable !%w%%S1%", "%w%", "\r\n");
-        wxMessageBox(wxString::FromUTF8(ReplaceAll(text, "%S1%", unusable)), "Erreur",
+        const std::string text = Startup_Text(
+            L_Msg_NoLocalPath, "Le dossier de stockage n'est pas utilisable !%w%%S1%", unusable);
+        wxMessageBox(wxString::FromUTF8(text),
+                     wxString::FromUTF8(Startup_Text(L_Request_Error, "Erreur")),
                      wxOK | wxICON_ERROR);
         std::exit(1);
     }
