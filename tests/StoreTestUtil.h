@@ -12,7 +12,7 @@
 #include "shell/core/AppState.h"
 #include "shell/core/Log.h"
 #include "catalogue/core/ItemsFile.h"
-#include "catalogue/core/RssList.h"
+#include "shell/core/Startup.h"
 #include "support/TestSupport.h"
 
 // Each test runs inside a fresh data folder with an empty catalogue.
@@ -29,12 +29,14 @@ class StoreTest : public ::testing::Test {
         Items_ResetFeedIDCounter();
         AppState_Clear(APPSTATE_ITEMS_TO_SAVE);
         ItemStore_Settings() = ItemStoreSettings();
-        Catalogue_Settings().DBBaseMode = false;
+        NoSaveItems = 0;
+        DBBaseMode = 0;
     }
     void TearDown() override {
         RssList.Clear();
         ItemStore_Settings() = ItemStoreSettings();
-        Catalogue_Settings().DBBaseMode = false;
+        NoSaveItems = 0;
+        DBBaseMode = 0;
         std::filesystem::current_path(m_old);
     }
     // Copies tests/data/<name>/ into the data folder.

@@ -54,6 +54,11 @@ TEST_F(StoreTest, ADataFolderIsWrittenBackByteForByteAsTheFormatPrescribes) {
     for (const std::string& name : wanted)
         EXPECT_EQ(ReadFileOrEmpty("Feeds/" + name), ReadFileOrEmpty(expected + "/" + name)) << name;
     EXPECT_FALSE(File_Exists("ItemsU.Xml"));
+    const std::string log = Log_Text();
+    EXPECT_NE(log.find("* Feed_Read()\r\n"), std::string::npos);
+    EXPECT_NE(log.find("2 feeds readed in Escapes, File=Feeds/escapes.Txt\r\n"), std::string::npos);
+    EXPECT_NE(log.find("\r\n14 articles added in "), std::string::npos);
+    EXPECT_NE(log.find("* Feed_Save()\r\n8 Rss Saved in "), std::string::npos);
 }
 
 TEST_F(StoreTest, ReadingTheRoundTripGivesTheArticlesTheirStoredFields) {
@@ -265,7 +270,7 @@ TEST_F(StoreTest, NoSaveModeWritesNothingAndDeletesNothing) {
     const std::string before = ReadFileOrEmpty("Feeds/escapes.Txt");
     Rss& feed = AddFeed("Escapes", "https://escapes.example/feed", "escapes.Txt", 10001);
     Feed_Read();
-    ItemStore_Settings().NoSaveItems = true;
+    NoSaveItems = 1;
     feed.ItemsChanged = 1;
     AppState_Set(APPSTATE_ITEMS_TO_SAVE);
     Feed_Save();
@@ -280,7 +285,7 @@ TEST_F(StoreTest, NoSaveModeWritesNothingAndDeletesNothing) {
 TEST_F(StoreTest, FeedBankModeNeitherReadsNorCleansTheArticleFiles) {
     CopyFixture("store/roundtrip");
     AddFeed("Escapes", "https://escapes.example/feed", "escapes.Txt", 10001);
-    Catalogue_Settings().DBBaseMode = true;
+    DBBaseMode = 1;
     EXPECT_EQ(Feed_Read(), 0);
     EXPECT_EQ(Feed_CleanFiles(), 0);
     EXPECT_TRUE(File_Exists("Feeds/orphan-feed.Txt"));

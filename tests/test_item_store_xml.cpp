@@ -98,7 +98,7 @@ TEST_F(XmlMigrationTest, ABrokenDocumentIsLoggedWithItsPosition) {
 TEST_F(XmlMigrationTest, FeedBankModeLeavesTheOlderStoreUnread) {
     CopyFixture("store/xml/migrated-from-itemsu");
     Catalogue();
-    Catalogue_Settings().DBBaseMode = true;
+    DBBaseMode = 1;
     EXPECT_EQ(Feed_ReadXml("ItemsU.Xml"), 0);
     EXPECT_TRUE(RssList.Select(0)->Items.Empty());
 }

@@ -108,8 +108,13 @@ int Items_AddLoaded(Rss& feed, Item item, int lastPlayed) {
 int32_t Items_Now() {
     const time_t t = std::time(nullptr);
     struct tm local {};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+    const long long wall = static_cast<long long>(_mkgmtime(&local));
+#else
     localtime_r(&t, &local);
     const long long wall = static_cast<long long>(timegm(&local));
+#endif
     return static_cast<int32_t>(
         std::clamp<long long>(wall, 0, std::numeric_limits<int32_t>::max()));
 }

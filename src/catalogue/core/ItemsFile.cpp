@@ -1,10 +1,10 @@
 #include "catalogue/core/ItemsFile.h"
 
-#include <dirent.h>
-
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <set>
 #include <vector>
 
 #include "catalogue/core/Items.h"
@@ -12,6 +12,8 @@
 #include "platform/core/Text.h"
 #include "shell/core/AppState.h"
 #include "shell/core/Log.h"
+#include "shell/core/PathTools.h"
+#include "shell/core/Startup.h"
 #include "catalogue/core/RssList.h"
 
 static const char kEscape = '\x11';
@@ -64,8 +66,21 @@ ItemStoreSettings& ItemStore_Settings() {
     return settings;
 }
 
-static bool FeedBankMode() {
-    return Catalogue_Settings().DBBaseMode;
+// The C library's UTC conversions under their names on each platform.
+static void UtcBreakDown(time_t t, struct tm& out) {
+#ifdef _WIN32
+    gmtime_s(&out, &t);
+#else
+    gmtime_r(&t, &out);
+#endif
+}
+
+static long long UtcFromParts(struct tm& parts) {
+#ifdef _WIN32
+    return static_cast<long long>(_mkgmtime(&parts));
+#else
+    return static_cast<long long>(timegm(&parts));
+#endif
 }
 
 static void Two(std::string& out, int v) {
@@ -76,7 +91,7 @@ static void Two(std::string& out, int v) {
 std::string StoreDate_Format(int32_t date) {
     const time_t t = static_cast<time_t>(date);
     struct tm tm {};
-    gmtime_r(&t, &tm); // the value already is wall-clock time
+    UtcBreakDown(t, tm); // the value already is wall-clock time
     char year[16];
     std::snprintf(year, sizeof year, "%04d", tm.tm_year + 1900);
     std::string out = year;
@@ -117,7 +132,7 @@ int32_t StoreDate_Parse(std::string_view text) {
     tm.tm_mday = d;
     tm.tm_hour = h;
     tm.tm_min = mi;
-    const long long v = static_cast<long long>(timegm(&tm));
+    const long long v = UtcFromParts(tm);
     if (v < INT32_MIN || v > INT32_MAX) return 0;
     return static_cast<int32_t>(v);
 }
@@ -213,7 +228,7 @@ static long long ElapsedMs(std::chrono::steady_clock::time_point start) {
 }
 
 int Feed_Save() {
-    if (ItemStore_Settings().NoSaveItems) {
+    if (NoSaveItems) {
         // Nothing is written all run long; the marks are cleared so nothing waits.
         for (Rss& feed : RssList)
             feed.ItemsChanged = 0;
@@ -221,7 +236,7 @@ int Feed_Save() {
         return 0;
     }
     const auto start = std::chrono::steady_clock::now();
-    Dir_Create("Feeds");
+    CheckDirectory(FEEDS_FOLDER, 1, 0);
     int failed = 0;
     for (Rss& feed : RssList) {
         if (Feed_WriteItems(feed))
@@ -348,7 +363,7 @@ int Feed_ReadItems(Rss& feed) {
 }
 
 int Feed_Read() {
-    if (FeedBankMode()) return 0;
+    if (DBBaseMode) return 0;
     const auto start = std::chrono::steady_clock::now();
     Log("* Feed_Read()");
     int total = 0;
@@ -367,7 +382,7 @@ int Feed_Read() {
 
 int Feed_CleanFiles() {
     // Neither mode wrote the user's articles this run: deleting would lose them.
-    if (FeedBankMode() || ItemStore_Settings().NoSaveItems) return 0;
+    if (DBBaseMode || NoSaveItems) return 0;
     // An empty catalogue (a lost or unreadable "ListRSSU.Ini") would make every article
     // file, and the older store, look unused; keeping them costs nothing.
     if (RssList.Empty()) return 0;
@@ -381,27 +396,17 @@ int Feed_CleanFiles() {
     } else {
         Log("! Error Feed_CleanFiles(), Rss not saved, older store kept");
     }
-    std::vector<std::string> known;
-    known.reserve(RssList.Size());
+    std::set<std::string> known;
     for (const Rss& feed : RssList)
-        if (!feed.ItemsFileName.empty()) known.push_back(Utf8Lower(feed.ItemsFileName));
-    DIR* dir = opendir("Feeds");
-    if (!dir) return deleted;
+        if (!feed.ItemsFileName.empty()) known.insert(Utf8Lower(feed.ItemsFileName));
     std::vector<std::string> orphans;
-    while (const dirent* e = readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name == "." || name == "..") continue;
-        if (!File_Exists(std::string(FEEDS_FOLDER) + name)) continue; // files only
-        const std::string lower = Utf8Lower(name);
-        bool used = false;
-        for (const std::string& k : known)
-            if (k == lower) {
-                used = true;
-                break;
-            }
-        if (!used) orphans.push_back(name);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it("Feeds", ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        const std::string name = it->path().filename().string();
+        if (!known.count(Utf8Lower(name))) orphans.push_back(name);
     }
-    closedir(dir);
     for (const std::string& name : orphans)
         if (File_Delete(std::string(FEEDS_FOLDER) + name)) ++deleted;
     return deleted;

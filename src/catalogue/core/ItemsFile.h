@@ -10,10 +10,9 @@
 // The folder of the article files, relative to the data folder (the current directory).
 inline constexpr const char* FEEDS_FOLDER = "Feeds/";
 
-// What the store reads from the start-up options and the preferences; the shell fills it.
-// Feed bank mode comes from Catalogue_Settings().DBBaseMode.
+// What the store reads from the preferences; the shell fills it. The start-up options
+// `NoSaveItems` ("-nosavexml") and `DBBaseMode` (feed bank mode) are read where they live.
 struct ItemStoreSettings {
-    bool NoSaveItems = false;        // option "-nosavexml": article files are never written
     int32_t IntervalFeedToSave = 10; // preference: minutes between automatic saves
 };
 ItemStoreSettings& ItemStore_Settings();

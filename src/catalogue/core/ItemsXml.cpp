@@ -7,7 +7,7 @@
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
 #include "shell/core/Log.h"
-#include "catalogue/core/RssList.h"
+#include "shell/core/Startup.h"
 #include "update/core/XmlTree.h"
 
 // Attribute value by name ignoring case; empty when absent.
@@ -68,7 +68,7 @@ static Item ItemFromElement(const XmlNode* node) {
 }
 
 int Feed_ReadXml(const std::string& file) {
-    if (Catalogue_Settings().DBBaseMode) return 0;
+    if (DBBaseMode) return 0;
     std::string name = file;
     if (File_Size("Items.Xml") > 0 && !File_Exists(file)) name = "Items.Xml";
     if (File_Exists(name + ".New")) {
