@@ -209,3 +209,16 @@ TEST_F(PreferencesFile, SoundFileNamesThatCannotBeUsedTakeTheirDefault) {
     EXPECT_EQ(Pref.AlarmAllDownloadedFile, "AllDownloaded.Wav");
     EXPECT_EQ(Pref.AlarmFinishFirstActualizeFile, "/usr/share/sounds/done.wav");
 }
+
+TEST_F(PreferencesFile, TheDocumentsFolderComesFromTheUserDirectoriesFile) {
+    TempDir home;
+    WriteFileOrDie(home.File("cfg/user-dirs.dirs"), "# written by xdg-user-dirs-update\n"
+                                                    "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    WriteFileOrDie(home.File("in.ini"), "\xEF\xBB\xBFPodcastPath = %MyDoc%Sendungen\\\r\n");
+    const ProcessResult r =
+        RunTool({"prefs", home.File("in.ini"), home.File("out.ini")}, home.Path(),
+                {"HOME=" + home.Path(), "XDG_CONFIG_HOME=" + home.File("cfg")});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_TRUE(Dir_Exists(home.File("Dokumente/Sendungen")));
+    EXPECT_EQ(Written(home.File("out.ini"), "PodcastPath"), "%MyDoc%Sendungen/");
+}

@@ -5,11 +5,14 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <thread>
@@ -124,6 +127,22 @@ struct PrivateSpeechServer {
     std::unique_ptr<Child> server;
 };
 
+// A server that accepts connections and never answers: what an autospawned
+// speech-dispatcher can look like while it shuts down after being idle.
+struct SilentServer {
+    explicit SilentServer(const std::string& path) {
+        fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::snprintf(addr.sun_path, sizeof(addr.sun_path), "%s", path.c_str());
+        bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
+        listen(fd, 8);
+        setenv("SPEECHD_ADDRESS", ("unix_socket:" + path).c_str(), 1);
+    }
+    ~SilentServer() { close(fd); } // pending clients then see the connection end
+    int fd;
+};
+
 } // namespace
 
 TEST(ScreenReaderClean, RemovesControlCharactersAndTrimsSpaces) {
@@ -208,4 +227,35 @@ TEST(ScreenReaderSilence, OrcaWithoutAServerFailsQuietly) {
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(ScreenReader_Say("Rien", 0), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.File("none.sock")));
+}
+
+TEST(ScreenReaderTool, SayReportsWhatWasHandedOver) {
+    TempDir dir;
+    ProcessResult r = RunTool({"say", "Bonjour", "3"}, dir.Path(),
+                              {"SPEECHD_ADDRESS=unix_socket:" + dir.File("none.sock")});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_EQ(r.Out, "spoken=0/3 screenreader=none\n");
+}
+
+TEST(ScreenReaderTool, SaySpeaksThroughTheServerWhileOrcaRuns) {
+    TempDir dir;
+    PrivateSpeechServer server(dir);
+    FakeOrca orca(dir);
+    ProcessResult r = RunTool({"say", "Depuis la ligne de commande"}, dir.Path(),
+                              {"SPEECHD_ADDRESS=unix_socket:" + server.socket});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out, "spoken=1/1 screenreader=Orca\n");
+    EXPECT_TRUE(server.Heard("Depuis la ligne de commande"));
+}
+
+TEST(ScreenReaderSilence, AServerThatNeverAnswersDoesNotHoldTheCaller) {
+    TempDir dir;
+    SilentServer server(dir.File("silent.sock"));
+    FakeOrca orca(dir);
+    // Each call returns (bounded waits), fails, and the failure is remembered.
+    EXPECT_EQ(ScreenReader_Say("Personne ne répond", 0), 0);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(ScreenReader_Say("Toujours rien", 0), 0);
+    ScreenReader_SetRetryDelay(0);
+    EXPECT_EQ(ScreenReader_Say("Encore", 0), 0);
 }

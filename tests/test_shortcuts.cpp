@@ -4,6 +4,8 @@
 #include "access/core/Shortcuts.h"
 #include "shell/core/IniFile.h"
 #include "shell/core/Lng.h"
+#include "shell/core/Prefs.h"
+#include "support/TestSupport.h"
 
 namespace {
 void FreshRegistry() {
@@ -234,4 +236,67 @@ TEST(ShortcutHotKeys, EachIdentifierRaisesItsWindowCommand) {
                 {34, 112}, {36, 124}, {38, 126}, {40, 0}};
     for (const Row& r : rows)
         EXPECT_EQ(HotKey_Command(r.id), r.command) << r.id;
+}
+
+TEST(ShortcutKeyNames, FrenchNamesAsTheUserReadsThem) {
+    struct Row {
+        int32_t value;
+        const char* name;
+    } rows[] = {
+        {0x60056, "Alt+Control+V"},               // the quick menu's hot key
+        {0x10074, "Maj+F5"},                      // Shift is "Maj"
+        {0x120000 | 13, "Control+Window+Entrée"}, // Windows key after the others
+        {8, "RetourArrière"},                     // Backspace
+        {0x20020, "Control+Espace"},              // Space
+        {33, "Précédent"},                        // Page Up
+        {34, "Suivant"},                          // Page Down
+        {44, "ImprimeEcran"},                     // Print Screen
+        {93, "Application"},                      // the context-menu key
+        {108, "Séparateur"},                      // pad separator
+        {144, "VérrouillageNumérique"},           // Num Lock
+        {0x40000 | 145, "Alt+"},                  // Scroll Lock has no name here
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(KeyName(r.value), r.name) << r.value;
+}
+
+TEST(ShortcutLabels, LabelsComeFromTheTextTable) {
+    EXPECT_EQ(ShortcutLabel("Shortcut_ActualizeRss"), "Actualiser les flux");
+    EXPECT_EQ(ShortcutLabel("Shortcut_OnlyUnReaded"), "Seulement les non-lus");
+    EXPECT_EQ(ShortcutLabel("Shortcut_FocusToList"), "Foscus sur les articles");
+    EXPECT_EQ(ShortcutLabel("GlobalShortcut_AudioVolumeDown"), "Global Audio réduire volume");
+    EXPECT_EQ(ShortcutLabel("Shortcut_ToggleReaded"), "Bascule lu/non-lu");
+}
+
+TEST(ShortcutEditorRules, RefusalsSpeakFrench) {
+    FreshRegistry();
+    ShortcutEditorState st = OpenEditor();
+    EXPECT_EQ(st.KeyChoices[0].Text, "Pas de touche");
+    EXPECT_EQ(st.Rows[0], "Actualiser les flux=F5");
+    Choose(st, 68, 116);
+    ShortcutEditor("change", st);
+    EXPECT_EQ(st.Error, "Ce raccourcis est utilisé par \r\nActualiser les flux");
+    EXPECT_EQ(st.ErrorTitle, "Erreur");
+    Choose(st, 68, KEYMOD_ALT);
+    ShortcutEditor("change", st);
+    EXPECT_EQ(st.Error, "Veuillez sélectionner une touche");
+}
+
+TEST(ShortcutStoredKeys, KeysSurviveTheOrvalisIniRoundTrip) {
+    TempDir dir;
+    FreshRegistry();
+    Shortcuts_Install();
+    Pref_Defaults();
+    Shortcut_FindByName("GlobalShortcut_AudioPause")->Key = std::to_string(0x60000 | 'P');
+    Shortcut_FindByName("Shortcut_FocusToTree")->Key = "0";
+    ASSERT_TRUE(Pref_SaveTo(dir.File("Orvalis.ini"), 1));
+    std::string bytes = ReadFileOrEmpty(dir.File("Orvalis.ini"));
+    EXPECT_NE(bytes.find("GlobalShortcut_AudioPause = 393296\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Shortcut_FocusToTree = 0\r\n"), std::string::npos);
+
+    FreshRegistry();
+    Pref_Charge(dir.File("Orvalis.ini"), 1);
+    EXPECT_EQ(Shortcut_FindByName("GlobalShortcut_AudioPause")->Key, "393296");
+    EXPECT_EQ(Shortcut_FindByName("Shortcut_FocusToTree")->Key, "0");
+    EXPECT_EQ(Shortcut_FindByName("Shortcut_FocusToList")->Key, "50");
 }

@@ -12,10 +12,13 @@
 #include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
 
 #include "access/gui/ReqInput.h"
 #include "access/gui/RequestMessage.h"
 #include "access/gui/WaitBox.h"
+#include "support/TestSupport.h"
 
 namespace {
 // Runs `step` inside the next modal loop, once the box exists.
@@ -141,6 +144,23 @@ TEST(InputBox, TheDefaultIsCutToTheMaximumLength) {
     EXPECT_EQ(shown, "élé");
 }
 
+TEST(InputBox, ADigitsOnlyFieldTakesNoLettersAndAPasswordFieldHidesItsText) {
+    bool hidden = false;
+    WhenShown([&] {
+        auto* field = static_cast<wxTextCtrl*>(wxWindow::FindWindowById(2272));
+        hidden = field->HasFlag(wxTE_PASSWORD);
+        field->SetFocus();
+        field->SetInsertionPointEnd();
+        wxUIActionSimulator sim;
+        sim.Text("a1b2");
+        for (int i = 0; i < 50; ++i)
+            wxTheApp->Yield(true), wxMilliSleep(10);
+        Click(2273);
+    });
+    EXPECT_EQ(ReqInput("Nombre", "Combien ?", "7", 0x20000 | 0x10000, nullptr), "712");
+    EXPECT_TRUE(hidden);
+}
+
 TEST(WaitBox, AnnulerIsReportedOnceAndTheMainWindowComesBack) {
     auto* main = new wxFrame(nullptr, wxID_ANY, "Principal");
     main->Show();
@@ -158,6 +178,37 @@ TEST(WaitBox, AnnulerIsReportedOnceAndTheMainWindowComesBack) {
     WaitBox_Close();
     WaitBox_Destroy();
     main->Destroy();
+}
+
+TEST(ButtonAccelerators, TheLetterAfterTheAmpersandRaisesTheCommandAloneAndWithAlt) {
+    auto* frame =
+        new wxFrame(nullptr, wxID_ANY, "Raccourcis de boutons", wxPoint(0, 0), wxSize(300, 200));
+    auto* button = new wxButton(frame, wxID_ANY, "&Annuler");
+    int raised = 0, others = 0;
+    frame->Bind(wxEVT_MENU, [&](wxCommandEvent& e) { (e.GetId() == 500 ? raised : others)++; });
+    AddButtonAccelerator("&annuler", frame, 500);    // lower case is upper-cased
+    AddButtonAccelerator("Sans lettre", frame, 501); // no "&": nothing
+    AddButtonAccelerator("&1 fois", frame, 502);     // not a letter: nothing
+    AddButtonAccelerator("Fin &", frame, 503);       // nothing after "&"
+    frame->Show();
+    for (int i = 0; i < 30; ++i)
+        wxTheApp->Yield(true), wxMilliSleep(10);
+    std::string id =
+        RunProcess({"/usr/bin/xdotool", "search", "--name", "Raccourcis de boutons"}).Out;
+    id = id.substr(0, id.find('\n'));
+    ASSERT_FALSE(id.empty());
+    RunProcess({"/usr/bin/xdotool", "windowfocus", "--sync", id});
+    button->SetFocus();
+    for (int i = 0; i < 30; ++i)
+        wxTheApp->Yield(true), wxMilliSleep(10);
+    RunProcess({"/usr/bin/xdotool", "key", "a"});
+    RunProcess({"/usr/bin/xdotool", "key", "alt+a"});
+    RunProcess({"/usr/bin/xdotool", "key", "f"});
+    for (int i = 0; i < 50 && raised < 2; ++i)
+        wxTheApp->Yield(true), wxMilliSleep(10);
+    EXPECT_EQ(raised, 2);
+    EXPECT_EQ(others, 0);
+    frame->Destroy();
 }
 
 int main(int argc, char** argv) {

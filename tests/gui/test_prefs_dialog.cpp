@@ -179,7 +179,9 @@ static int ShowOnly(const std::string& folder) {
 
 int main(int argc, char** argv) {
     wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv)) return 2;
+    // wx would refuse the options meant for this program and for GoogleTest.
+    int wxArgc = 1;
+    if (!wxEntryStart(wxArgc, argv)) return 2;
     wxTheApp->CallOnInit();
     int rc;
     if (argc == 3 && std::strcmp(argv[1], "--show") == 0) {

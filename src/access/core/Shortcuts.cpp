@@ -3,6 +3,7 @@
 #include "platform/core/Text.h"
 #include "shell/core/IniFile.h"
 #include "shell/core/Lng.h"
+#include "shell/core/Prefs.h"
 
 std::vector<Shortcut> ShortcutList;
 
@@ -92,6 +93,11 @@ void LoadShortcutKeys(const IniReader& ini) {
 void SaveShortcutKeys(IniWriter& ini) {
     for (const Shortcut& s : ShortcutList)
         ini.WriteLong(s.Name, s.KeyValue());
+}
+
+void Shortcuts_Install() {
+    Pref_SetShortcutIO({[](const IniReader& in) { LoadShortcutKeys(in); },
+                        [](IniWriter& out) { SaveShortcutKeys(out); }});
 }
 
 Shortcut* Shortcut_Find(int32_t eventID) {

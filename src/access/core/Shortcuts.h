@@ -64,6 +64,9 @@ void RegisterShortcuts();
 // preferences file; DefaultKey when a key is absent.
 void LoadShortcutKeys(const IniReader& ini);
 void SaveShortcutKeys(IniWriter& ini);
+// Makes the preferences file ("Orvalis.ini") read and write the keys through the two
+// functions above. Called at start-up after RegisterShortcuts, before the preferences.
+void Shortcuts_Install();
 
 // The record with this event number / name (ignoring case); nullptr when none.
 Shortcut* Shortcut_Find(int32_t eventID);

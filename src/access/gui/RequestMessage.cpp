@@ -64,7 +64,7 @@ class MessageBoxWindow : public wxDialog {
             AddButtonAccelerator(b.label, this, b.id);
             x += 96;
         }
-        SetClientSize(300, y + 22 + 12);
+        SetClientSize(300, y + 44);
 
         Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
             // Button accelerators; "Cancel"'s only counts where the box has one.

@@ -7,7 +7,10 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "access/gui/GlobalShortcut.h"
+#include "access/gui/AccessibleName.h"
 #include "access/gui/RequestMessage.h"
+#include "shell/gui/PrefsDialog.h"
 #include "shell/core/Lng.h"
 
 static wxString W(const std::string& s) {
@@ -23,7 +26,8 @@ static wxString Label(LngEntry e, const char* fallback) {
 ShortcutEditorPanel::ShortcutEditorPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     m_list = new wxListBox(this, wxID_ANY, wxDefaultPosition, wxSize(360, 220));
-    m_list->SetName(Label(L_Pref_Panel_Shortcut, "Raccourcis clavier"));
+    Accessible_SetName(m_list,
+                       Label(L_Pref_Panel_Shortcut, "Raccourcis clavier").ToStdString(wxConvUTF8));
     top->Add(m_list, 1, wxEXPAND | wxALL, 5);
 
     auto* row = new wxBoxSizer(wxHORIZONTAL);
@@ -41,7 +45,7 @@ ShortcutEditorPanel::ShortcutEditorPanel(wxWindow* parent) : wxPanel(parent, wxI
     wxString keyLabel = Label(L_Pref_Combo_Key, "Touche");
     keyRow->Add(new wxStaticText(this, wxID_ANY, keyLabel), 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
     m_key = new wxChoice(this, wxID_ANY);
-    m_key->SetName(keyLabel);
+    Accessible_SetName(m_key, keyLabel.ToStdString(wxConvUTF8));
     keyRow->Add(m_key, 1, wxALL, 5);
     m_change = new wxButton(this, wxID_ANY, Label(L_Pref_Button_SetShortcut, "Modifier"));
     m_change->SetName(m_change->GetLabel());
@@ -107,4 +111,17 @@ void ShortcutEditorPanel::ChangeSelected() {
 
 void ShortcutEditorPanel::Commit() {
     ShortcutEditor("update", m_state);
+}
+
+void ShortcutPanel_Install() {
+    Pref_SetShortcutPageBuilder([](wxPanel* page) -> std::function<void()> {
+        auto* panel = new ShortcutEditorPanel(page);
+        if (!page->GetSizer()) page->SetSizer(new wxBoxSizer(wxVERTICAL));
+        page->GetSizer()->Add(panel, 1, wxEXPAND | wxALL, 5);
+        return [panel] {
+            panel->Commit();
+            RemoveShortcuts(0);
+            ApplyShortcuts(0);
+        };
+    });
 }

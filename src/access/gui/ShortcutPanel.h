@@ -35,3 +35,8 @@ class ShortcutEditorPanel : public wxPanel {
     wxChoice* m_key = nullptr;
     wxButton* m_change = nullptr;
 };
+
+// Makes the preferences dialog build its "Raccourcis clavier" page with this panel; on
+// "Valider" the edited keys go into the records and are re-applied to the main window
+// (RemoveShortcuts, ApplyShortcuts); the preferences save writes them to the file.
+void ShortcutPanel_Install();

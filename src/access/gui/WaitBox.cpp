@@ -1,11 +1,13 @@
 #include "access/gui/WaitBox.h"
 
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/dialog.h>
+#include <wx/evtloop.h>
 #include <wx/gauge.h>
 #include <wx/stattext.h>
 
@@ -105,6 +107,14 @@ void WaitBox_Close() {
 
 int WaitBox_Cancelled() {
     if (!wxTheApp) return 0;
+    // Outside a running loop (a long operation started before the main loop) the events
+    // are still taken, through a loop made active just for this.
+    std::unique_ptr<wxGUIEventLoop> loop;
+    std::unique_ptr<wxEventLoopActivator> active;
+    if (!wxEventLoopBase::GetActive()) {
+        loop = std::make_unique<wxGUIEventLoop>();
+        active = std::make_unique<wxEventLoopActivator>(loop.get());
+    }
     for (int i = 0; i < 10; ++i) {
         if (wxTheApp->Pending())
             wxTheApp->Dispatch();

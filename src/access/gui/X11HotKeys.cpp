@@ -49,8 +49,10 @@ unsigned int FindNumLockMask(Display* d) {
 void Poll() {
     while (!s_stop) {
         std::vector<int> hits;
+        std::function<void(int)> handler;
         {
             std::lock_guard<std::mutex> lk(s_mutex);
+            handler = s_handler;
             while (XPending(s_display)) {
                 XEvent ev;
                 XNextEvent(s_display, &ev);
@@ -65,7 +67,7 @@ void Poll() {
             }
         }
         for (int id : hits)
-            if (s_handler) s_handler(id);
+            if (handler) handler(id);
         pollfd p{ConnectionNumber(s_display), POLLIN, 0};
         poll(&p, 1, 100);
     }

@@ -40,11 +40,10 @@ static std::string HomeFolder() {
 static std::string DocumentsFolder() {
     if (const char* env = std::getenv("XDG_DOCUMENTS_DIR"); env && *env) return WithSlash(env);
     const std::string home = HomeFolder();
-    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* xdgConfig = std::getenv("XDG_CONFIG_HOME");
+    const std::string config = xdgConfig && *xdgConfig ? std::string(xdgConfig) : home + "/.config";
     std::string dirs;
-    if (File_ReadAll(std::string(config && *config ? config : (home + "/.config").c_str()) +
-                         "/user-dirs.dirs",
-                     dirs)) {
+    if (File_ReadAll(config + "/user-dirs.dirs", dirs)) {
         for (const std::string& raw : Split(dirs, '\n')) {
             const std::string line = Trim(raw);
             if (line.rfind("XDG_DOCUMENTS_DIR=", 0) != 0) continue;

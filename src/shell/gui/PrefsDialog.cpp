@@ -47,6 +47,32 @@ void Pref_SetShortcutPageBuilder(PrefShortcutPageBuilder builder) {
     ShortcutPageBuilder() = std::move(builder);
 }
 
+#ifdef __WXGTK__
+static void NameWidget(GtkWidget* widget, const wxString& name, const wxString& description) {
+    if (AtkObject* acc = gtk_widget_get_accessible(widget)) {
+        atk_object_set_name(acc, name.utf8_str());
+        if (!description.empty()) atk_object_set_description(acc, description.utf8_str());
+    }
+}
+#endif
+
+#ifdef __WXGTK__
+struct InnerNames {
+    wxString Name, Description;
+};
+
+static void NameInnerButton(GtkWidget* child, gpointer data) {
+    const InnerNames* n = static_cast<const InnerNames*>(data);
+    if (GTK_IS_TOGGLE_BUTTON(child)) NameWidget(child, n->Name, n->Description);
+    if (GTK_IS_CONTAINER(child)) gtk_container_forall(GTK_CONTAINER(child), NameInnerButton, data);
+}
+
+static void NameInnerButtons(GtkWidget* widget, const wxString& name, const wxString& description) {
+    InnerNames names{name, description};
+    gtk_container_forall(GTK_CONTAINER(widget), NameInnerButton, &names);
+}
+#endif
+
 void Pref_NameForScreenReader(wxWindow* control, const wxString& label,
                               const wxString& description) {
     const wxString name = wxStripMenuCodes(label).Trim().Trim(false);
@@ -56,10 +82,9 @@ void Pref_NameForScreenReader(wxWindow* control, const wxString& label,
     // a combo box only through this.
     for (GtkWidget* widget : {control->GetHandle(), control->GetConnectWidget()}) {
         if (!widget) continue;
-        if (AtkObject* acc = gtk_widget_get_accessible(widget)) {
-            atk_object_set_name(acc, name.utf8_str());
-            if (!description.empty()) atk_object_set_description(acc, description.utf8_str());
-        }
+        NameWidget(widget, name, description);
+        // A combo box takes the focus on an inner button that has no name of its own.
+        if (GTK_IS_COMBO_BOX(widget)) NameInnerButtons(widget, name, description);
     }
 #endif
 }
@@ -133,8 +158,9 @@ class Page {
     wxChoice* Choice(LngEntry label, const wxArrayString& items, int selection) {
         AddLabel(label);
         auto* choice = new wxChoice(m_panel, wxID_ANY, wxDefaultPosition, wxDefaultSize, items);
-        choice->SetSelection(
-            selection >= 0 && selection < static_cast<int>(items.size()) ? selection : 0);
+        if (!items.empty())
+            choice->SetSelection(
+                selection >= 0 && selection < static_cast<int>(items.size()) ? selection : 0);
         Pref_NameForScreenReader(choice, Label(label));
         m_grid->Add(choice, 0, wxALIGN_CENTER_VERTICAL);
         return choice;
@@ -248,13 +274,8 @@ PrefsDialog::PrefsDialog(wxWindow* parent)
 
 void PrefsDialog::BuildGeneral() {
     Page page(m_book, L_Pref_Panel_General);
-    int selected = 0;
-    wxArrayString names;
-    for (const LanguageChoice& c : FillLanguageList(LanguageFolder(), Pref.AppLang, selected)) {
-        names.Add(U(c.Label));
-        m_languages.push_back(c.Language);
-    }
-    m_language = page.Choice(L_Pref_Text_SelectLang, names, selected);
+    m_language = page.Choice(L_Pref_Text_SelectLang, wxArrayString(), 0);
+    m_languages = FillLanguageList(m_language, LanguageFolder(), Pref.AppLang);
     page.Button(L_Pref_Button_Update)->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         OnUpdateLanguage();
     });
@@ -471,8 +492,25 @@ void PrefsDialog::Apply(bool quiet) {
 bool Pref_Open(wxWindow* parent) {
     PrefsDialog dlg(parent);
     if (dlg.ShowModal() != wxID_OK) return false;
-    dlg.Apply();
+    Pref_Apply(dlg);
     return true;
+}
+
+void Pref_Apply(PrefsDialog& dialog) {
+    dialog.Apply();
+}
+
+std::vector<std::string> FillLanguageList(wxChoice* list, const std::string& folder,
+                                          const std::string& current) {
+    int selected = 0;
+    std::vector<std::string> languages;
+    list->Clear();
+    for (const LanguageChoice& c : FillLanguageList(folder, current, selected)) {
+        list->Append(U(c.Label));
+        languages.push_back(c.Language);
+    }
+    list->SetSelection(selected);
+    return languages;
 }
 
 bool Pref_SaveOrWarn(wxWindow* parent, int force) {

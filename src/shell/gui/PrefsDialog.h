@@ -82,6 +82,12 @@ class PrefsDialog : public wxDialog {
 
 // Opens the dialog over `parent`; true when the user confirmed with "Valider".
 bool Pref_Open(wxWindow* parent);
+// What "Valider" does: the dialog's controls into the settings (PrefsDialog::Apply).
+void Pref_Apply(PrefsDialog& dialog);
+// Fills `list` with the language choice (FillLanguageList) and selects `current`;
+// returns the language name behind each item ("" for the built-in French).
+std::vector<std::string> FillLanguageList(wxChoice* list, const std::string& folder,
+                                          const std::string& current);
 // Pref_Save(0), showing "Impossible de sauvegarder les préférences" when it fails.
 bool Pref_SaveOrWarn(wxWindow* parent, int force);
 // Gives a control the name a screen reader announces (its label, without "&").
