@@ -7,7 +7,7 @@ PKGS=(cmake ninja-build pkg-config g++ clang
       libmpv-dev libspeechd-dev speech-dispatcher
       libgtest-dev libgmock-dev
       xvfb xauth dbus-x11 at-spi2-core python3-pyatspi faketime
-      xdotool gir1.2-gtk-3.0)
+      xdotool gir1.2-gtk-3.0 openssl)
 missing=()
 for p in "${PKGS[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "shell/core/Lng.h"
+#include "shell/core/Prefs.h"
 #include "support/TestSupport.h"
 #include "update/core/Date.h"
 #include "update/core/XML_Qn.h"
@@ -210,9 +211,9 @@ TEST(Date, EveryLayoutShowsTheFrenchDayAndMonthNames) {
 
 TEST(Date, FormatItemDateOfNoDateIsEmptyAndMinusOneTakesThePreference) {
     EXPECT_EQ(FormatItemDate(0, 9), "");
-    FormatDatePref = 9;
+    Pref.FormatDate = 9;
     EXPECT_EQ(FormatItemDate(D(2024, 5, 1, 8, 5), -1), "2024/05/01 08:05");
-    FormatDatePref = 0;
+    Pref.FormatDate = 0;
 }
 
 TEST(Date, ToolPrintsTheValueAndTheStoredForm) {

@@ -77,7 +77,17 @@ TEST(XmlRepair, EachFixtureIsRepairedOrRefusedWithItsLogLines) {
          "! ErrorXML not well-formed (invalid token) line=6 pos=19\r\n"
          "not well-formed (invalid token) line=6 pos=19 => <channel><title>A & B</title>\r\n"
          "  Patched by IsGoodXml, \r\n"},
+        // A bare ampersand and a control character are both invalid tokens: one patch.
+        {"bare-ampersand-and-control-character.xml", true, 3, "Tom & Jerry",
+         "! ErrorXML not well-formed (invalid token) line=4 pos=12\r\n"
+         "not well-formed (invalid token) line=4 pos=12 => <title>Tom & Jerry\x07</title>\r\n"
+         "  Patched by IsGoodXml, \r\n"},
         // Two different faults: only one patch is parsed again.
+        {"two-faults-bare-ampersand-then-entity.xml", false, 3, "",
+         "! ErrorXML not well-formed (invalid token) line=4 pos=12\r\n"
+         "not well-formed (invalid token) line=4 pos=12 => <title>Tom & Jerry</title>\r\n"
+         "undefined entity line=5 pos=16 => <description>caf&eacute;</description>\r\n"
+         "! Error IsGoodXml, \r\n"},
         {"two-faults-control-then-entity.xml", false, 3, "",
          "! ErrorXML not well-formed (invalid token) line=4 pos=10\r\n"
          "not well-formed (invalid token) line=4 pos=10 => <title>Bad\x01 one</title>\r\n"

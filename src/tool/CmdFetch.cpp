@@ -48,6 +48,7 @@ static int Fetch(const std::vector<std::string>& args) {
     if (!dataDir.empty() && !ReadSettings(dataDir, settings))
         return Tool_Fail("fetch: cannot read " + dataDir + "/Orvalis.ini", 2);
     if (haveMethods) settings.DownloadPriority = methods;
+    Download_SetSettings(settings);
     if (!Network_Init()) return Tool_Fail("fetch: the network layer cannot be initialised");
 
     const size_t before = Log_Text().size();

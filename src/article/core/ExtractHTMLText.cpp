@@ -249,41 +249,45 @@ struct Emitted {
     }
 };
 
-template <class S> S CleanLinesT(const S& in) {
+// In place: each step only removes or replaces characters, so one buffer serves.
+template <class S> void CleanLinesT(S& t) {
     using C = typename S::value_type;
     // 1. tabs become spaces; runs of spaces become one
-    S a;
-    a.reserve(in.size());
-    for (C c : in) {
+    size_t w = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+        C c = t[i];
         if (c == C('\t')) c = C(' ');
-        if (c == C(' ') && !a.empty() && a.back() == C(' ')) continue;
-        a.push_back(c);
+        if (c == C(' ') && w > 0 && t[w - 1] == C(' ')) continue;
+        t[w++] = c;
     }
+    t.resize(w);
     // 2. CR becomes LF; a space right after a LF goes; runs of LF become one
-    S b;
-    b.reserve(a.size());
+    w = 0;
     C prev = 0;
-    for (C c : a) {
+    for (size_t i = 0; i < t.size(); ++i) {
+        C c = t[i];
         if (c == C('\r')) c = C('\n');
         const C before = prev;
         prev = c;
         if (c == C(' ') && before == C('\n')) continue;
-        if (c == C('\n') && !b.empty() && b.back() == C('\n')) continue;
-        b.push_back(c);
+        if (c == C('\n') && w > 0 && t[w - 1] == C('\n')) continue;
+        t[w++] = c;
     }
+    t.resize(w);
     // 3. trim spaces at both ends, then one leading LF
-    size_t s = 0, e = b.size();
-    while (s < e && b[s] == C(' '))
-        ++s;
-    while (e > s && b[e - 1] == C(' '))
+    size_t b = 0, e = t.size();
+    while (b < e && t[b] == C(' '))
+        ++b;
+    while (e > b && t[e - 1] == C(' '))
         --e;
-    if (s < e && b[s] == C('\n')) ++s;
-    return b.substr(s, e - s);
+    if (b < e && t[b] == C('\n')) ++b;
+    t.resize(e);
+    t.erase(0, b);
 }
 
 } // namespace
 
-void HtmlText_Init(HtmlTextState& st) {
+static void SetDefaults(HtmlTextState& st) {
     st.DivOpen = "\n";
     st.DivClose = "\n";
     st.DlOpen = "\n";
@@ -316,36 +320,91 @@ void HtmlText_Init(HtmlTextState& st) {
     st.KeepLists = 1;
     st.KeepTables = 1;
     st.WaitForText = 0;
+}
 
-    // Only the tag strings write line breaks from here on. NUL goes with the other
-    // control characters: it is never text.
-    std::u32string& t = st.Text;
-    size_t w = 0;
-    for (size_t i = 0; i < t.size(); ++i) {
-        char32_t c = t[i];
-        if (c == '\r' || c == '\n' || c == '\t')
-            c = ' ';
-        else if (c < 32)
-            continue;
-        t[w++] = c;
+static char32_t LowerChar(char32_t c) {
+    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    return UnicodeLower(c);
+}
+
+// Blanks every "<!-->" in LowerText (it neither opens a comment nor counts as one when
+// comments nest) and sets the remaining fields.
+static void FinishInit(HtmlTextState& st) {
+    std::u32string& low = st.LowerText;
+    const size_t n = low.size();
+    for (size_t p = 0; p + 5 <= n; ++p) {
+        if (low[p] == '<' && low[p + 1] == '!' && low[p + 2] == '-' && low[p + 3] == '-' &&
+            low[p + 4] == '>') {
+            for (size_t k = 0; k < 5; ++k)
+                low[p + k] = ' ';
+            p += 4;
+        }
     }
-    t.resize(w);
-
-    st.LowerText.resize(t.size());
-    for (size_t i = 0; i < t.size(); ++i)
-        st.LowerText[i] = UnicodeLower(t[i]);
-    // "<!-->" neither opens a comment nor counts as one when comments nest.
-    for (size_t p = st.LowerText.find(U"<!-->"); p != npos; p = st.LowerText.find(U"<!-->", p + 5))
-        st.LowerText.replace(p, 5, U"     ");
-
-    st.TextLength = static_cast<int32_t>(t.size());
+    st.TextLength = static_cast<int32_t>(st.Text.size());
     st.BracketMatch.clear();
     st.BracketMatchBuilt = false;
 }
 
-void HtmlText_Init(HtmlTextState& st, std::string_view pageUtf8) {
-    st.Text = Utf8ToUtf32(pageUtf8);
-    HtmlText_Init(st);
+// Only the tag strings write line breaks from here on. NUL goes with the other control
+// characters: it is never text.
+static bool KeepChar(char32_t& c) {
+    if (c >= 32) return true;
+    if (c == '\r' || c == '\n' || c == '\t') {
+        c = ' ';
+        return true;
+    }
+    return false;
+}
+
+void HtmlText_Init(HtmlTextState& st) {
+    SetDefaults(st);
+    std::u32string& t = st.Text;
+    size_t w = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+        char32_t c = t[i];
+        if (KeepChar(c)) t[w++] = c;
+    }
+    t.resize(w);
+    st.LowerText.clear();
+    st.LowerText.reserve(t.size());
+    for (char32_t c : t)
+        st.LowerText.push_back(LowerChar(c));
+    FinishInit(st);
+}
+
+void HtmlText_Init(HtmlTextState& st, std::string_view page) {
+    // Decodes, cleans and lower-cases in one pass. Runs of non-ASCII bytes go through the
+    // shared decoder (an ASCII byte never belongs to a sequence, valid or not), so invalid
+    // bytes read exactly as Utf8ToUtf32 reads them.
+    SetDefaults(st);
+    std::u32string& t = st.Text;
+    std::u32string& low = st.LowerText;
+    t.clear();
+    low.clear();
+    t.reserve(page.size());
+    low.reserve(page.size());
+    const size_t n = page.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char b = static_cast<unsigned char>(page[i]);
+        if (b < 0x80) {
+            char32_t c = b;
+            if (KeepChar(c)) {
+                t.push_back(c);
+                low.push_back(LowerChar(c));
+            }
+            ++i;
+            continue;
+        }
+        size_t j = i;
+        while (j < n && static_cast<unsigned char>(page[j]) >= 0x80)
+            ++j;
+        for (char32_t c : Utf8ToUtf32(page.substr(i, j - i))) {
+            t.push_back(c);
+            low.push_back(UnicodeLower(c));
+        }
+        i = j;
+    }
+    FinishInit(st);
 }
 
 void HtmlText_ApplyExtractFlags(HtmlTextState& st, uint32_t flags) {
@@ -441,7 +500,7 @@ void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progres
     bool textStarted = st.WaitForText == 0;
     std::u32string out;
     try {
-        out.reserve(std::max<size_t>(12500, st.Text.size() / 2));
+        out.reserve(st.Text.size() / 2 + 256);
     } catch (const std::bad_alloc&) {
         st.Result.clear();
         return;
@@ -624,19 +683,22 @@ void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progres
         // Out of memory while growing: keep what was written so far.
     }
     try {
-        std::u32string decoded = DecodeHtmlEntities32(out);
-        out.clear();
-        out.shrink_to_fit();
-        st.Result = Utf32ToUtf8(HtmlText_CleanLines32(decoded));
+        out = DecodeHtmlEntities32(out);
+        CleanLinesT(out);
+        st.Result = Utf32ToUtf8(out);
     } catch (const std::bad_alloc&) {
         st.Result.clear();
     }
 }
 
 std::u32string HtmlText_CleanLines32(std::u32string_view text) {
-    return CleanLinesT(std::u32string(text));
+    std::u32string t(text);
+    CleanLinesT(t);
+    return t;
 }
 
 std::string HtmlText_CleanLines(std::string_view text) {
-    return CleanLinesT(std::string(text));
+    std::string t(text);
+    CleanLinesT(t);
+    return t;
 }

@@ -334,6 +334,26 @@ std::u32string DecodeNumeric(const std::u32string& t) {
     return out;
 }
 
+// ASCII-case-insensitive replacement of every occurrence, left to right.
+std::u32string ReplaceAllNoCase32(std::u32string_view s, std::u32string_view from, char32_t to) {
+    auto low = [](char32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    std::u32string r;
+    r.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size()) {
+        bool hit = i + from.size() <= s.size();
+        for (size_t k = 0; hit && k < from.size(); ++k)
+            hit = low(s[i + k]) == low(from[k]);
+        if (hit) {
+            r.push_back(to);
+            i += from.size();
+        } else {
+            r.push_back(s[i++]);
+        }
+    }
+    return r;
+}
+
 bool HasAmpersand(std::string_view s) {
     return s.find('&') != std::string_view::npos;
 }
@@ -346,8 +366,27 @@ void FixCp1252Controls32(std::u32string& text) {
 }
 
 std::u32string DecodeHtmlEntities32(std::u32string_view text) {
-    std::u32string t = DecodeNames(text);
+    std::u32string t =
+        text.find(U'&') == std::u32string_view::npos ? std::u32string(text) : DecodeNames(text);
     if (t.find(U"&#") != std::u32string::npos) t = DecodeNumeric(t);
+    FixCp1252Controls32(t);
+    return t;
+}
+
+std::u32string DecodeHtmlEntitiesLiteral32(std::u32string_view text) {
+    const NameTables& tables = Tables();
+    std::u32string t(text);
+    for (const NamedRef& r : kNamedRefs) {
+        std::u32string pat = U"&";
+        for (const char* c = r.Name; *c; ++c)
+            pat.push_back(static_cast<char32_t>(*c));
+        pat.push_back(';');
+        if (tables.NoCase.count(AsciiLower(r.Name)))
+            t = ReplaceAllNoCase32(t, pat, r.Code);
+        else
+            t = ReplaceAll32(t, pat, r.Code);
+    }
+    t = DecodeNumericLiteral(t);
     FixCp1252Controls32(t);
     return t;
 }

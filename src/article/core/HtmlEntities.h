@@ -24,6 +24,9 @@
 // character; one that names no character (a surrogate, above U+10FFFF) stays as written.
 std::string DecodeHtmlEntities(std::string_view text);
 std::u32string DecodeHtmlEntities32(std::u32string_view text);
+// The same, replacement after replacement as stated above: slow (one pass per name and
+// per distinct numeric reference); kept to check the one-pass version against it.
+std::u32string DecodeHtmlEntitiesLiteral32(std::u32string_view text);
 
 // Each character U+0080-U+009F becomes the character Windows-1252 puts at that byte (U+0080
 // -> U+20AC euro, U+0096 -> U+2013 ...); the five undefined ones (81 8D 8F 90 9D) stay.

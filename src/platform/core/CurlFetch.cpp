@@ -10,6 +10,7 @@ std::mutex g_caMutex;
 std::string g_caFile;
 
 struct Transfer {
+    CURL* Handle = nullptr;
     const CurlFetchOptions* Options = nullptr;
     bool ReceiverStopped = false;
 };
@@ -29,6 +30,10 @@ static size_t OnWrite(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     const size_t total = size * count;
     if (!t->Options->OnBlock) return total;
+    // The body of a final redirect (one without a new address) is no document.
+    long code = 0;
+    curl_easy_getinfo(t->Handle, CURLINFO_RESPONSE_CODE, &code);
+    if (code >= 300 && code < 400) return total;
     const size_t block = t->Options->BlockSize ? t->Options->BlockSize : 4096;
     // The library may hand over more than one block at once (decoded gzip): cut it.
     for (size_t done = 0; done < total;) {
@@ -55,6 +60,7 @@ CurlResult CurlFetch_Get(const std::string& url, const CurlFetchOptions& options
     if (!curl) return CurlResult::NotStarted;
     Transfer t;
     t.Options = &options;
+    t.Handle = curl;
     std::string caFile;
     {
         std::lock_guard<std::mutex> lock(g_caMutex);
@@ -106,7 +112,8 @@ CurlResult CurlFetch_Get(const std::string& url, const CurlFetchOptions& options
 
     switch (rc) {
     case CURLE_OK:
-        return CurlResult::Ok;
+        // A redirect that names no new address ends on the 3xx itself: no document.
+        return code >= 300 && code < 400 ? CurlResult::OpenFailed : CurlResult::Ok;
     case CURLE_ABORTED_BY_CALLBACK:
         return CurlResult::Stopped;
     case CURLE_WRITE_ERROR:

@@ -16,7 +16,8 @@ constexpr int CurlFetch_StallSeconds = 30;
 enum class CurlResult {
     Ok,         // the whole body arrived
     NotStarted, // the library could not be set up
-    OpenFailed, // no connection, TLS refused, a reply of 400 or more, too many redirects
+    OpenFailed, // no connection, TLS refused, a reply of 400 or more, a final 3xx, too many
+                // redirects
     ReadFailed, // the connection broke or stalled during the body
     Stopped,    // the stop test or the block receiver asked to stop
 };

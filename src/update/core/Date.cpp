@@ -7,10 +7,10 @@
 
 #include "platform/core/Text.h"
 #include "shell/core/Lng.h"
+#include "shell/core/Prefs.h"
 #include "update/core/XML_Qn.h"
 
 int32_t TimeZoneOffset = 0;
-int32_t FormatDatePref = 0;
 
 int32_t GetLocalOffsetTimeZone() {
     const time_t now = time(nullptr);
@@ -314,7 +314,7 @@ int32_t GetItemDate(const XmlNode* item, int32_t date) {
 
 std::string FormatItemDate(int32_t date, int layout) {
     if (date == 0) return {};
-    if (layout == -1) layout = FormatDatePref;
+    if (layout == -1) layout = Pref.FormatDate;
     const char* mask;
     switch (layout) {
     case 1:

@@ -11,9 +11,8 @@ struct XmlNode;
 
 // Minutes such that UTC = local time + offset (so -60 is one hour ahead of UTC), daylight
 // saving included. Set at start-up from GetLocalOffsetTimeZone(); read by Feed_ParseDate.
+// Kept beside the preferences but never written to the preferences file.
 extern int32_t TimeZoneOffset;
-// The display layout used by FormatItemDate(date, -1) (the "FormatDate" preference).
-extern int32_t FormatDatePref;
 
 // The local zone's offset now, from the C library's local time (TZ honoured).
 int32_t GetLocalOffsetTimeZone();
@@ -55,6 +54,6 @@ int32_t GetFeedDate(const XmlNode* channel, int32_t date);
 // The same over an item's "pubdate", "updated", "dc:date" and "published".
 int32_t GetItemDate(const XmlNode* item, int32_t date);
 
-// Display text of a date in one of the ten layouts (-1: FormatDatePref), with translated
-// day and month names; "" for date 0.
+// Display text of a date in one of the ten layouts (-1: the "FormatDate" preference,
+// Pref.FormatDate), with translated day and month names; "" for date 0.
 std::string FormatItemDate(int32_t date, int layout);

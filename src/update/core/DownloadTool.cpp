@@ -71,10 +71,11 @@ int Download_Progress(DownloadRequest* request) {
         const int64_t percent = request->TotalBytes * 100 / request->ExpectedSize;
         DownloadProgress_Set(std::to_string(percent) + "%");
     } else if (request->TotalBytes > 0) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.2f",
-                      static_cast<double>(request->TotalBytes) / 1048576.0);
-        DownloadProgress_Set(std::string(text) + " Mo");
+        // Hundredths of a megabyte, rounded, written without the locale's decimal sign.
+        const int64_t hundredths = (request->TotalBytes * 100 + 524288) / 1048576;
+        const int64_t cents = hundredths % 100;
+        DownloadProgress_Set(std::to_string(hundredths / 100) + (cents < 10 ? ".0" : ".") +
+                             std::to_string(cents) + " Mo");
     }
     return stop;
 }
@@ -217,9 +218,8 @@ int DownloadTool_Receive(const std::string& url, const std::string& file, int fl
     return FetchToFile(url, file, false, false, stopBit);
 }
 
-// A PureHttp record for `url` with the proxy settings when the proxy is switched on.
-static void PrepareHttp(HttpRequest& request, const std::string& url, const std::string& file,
-                        uint32_t stopBit, const DownloadSettings& settings) {
+void Download_PrepareHttp(HttpRequest& request, const std::string& url, const std::string& file,
+                          uint32_t stopBit, const DownloadSettings& settings) {
     if (settings.UseProxy) {
         request.ProxyHost = settings.ProxyHost;
         request.ProxyPort = settings.ProxyPort;
@@ -273,7 +273,7 @@ int DownloadFile(const std::string& urlIn, const std::string& file, uint32_t sto
             }
         } else if (method == "PureHttp") {
             HttpRequest http;
-            PrepareHttp(http, url, file, stopBit, settings);
+            Download_PrepareHttp(http, url, file, stopBit, settings);
             PureHttp_Get(http, 10000);
             // A redirect without a new address or a body cut short is no download.
             if (PureHttp_Succeeded(http)) {
@@ -339,7 +339,7 @@ int DownloadPage_Fetch(const std::string& urlIn, PageDownload& out, uint32_t sto
             }
         } else if (method == "PureHttp") {
             HttpRequest http;
-            PrepareHttp(http, url, std::string(), stopBit, settings);
+            Download_PrepareHttp(http, url, std::string(), stopBit, settings);
             http.Memory = &out.Memory;
             PureHttp_Get(http, 10000);
             if (PureHttp_Succeeded(http) && http.TotalBytes > 0) {

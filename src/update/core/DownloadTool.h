@@ -65,20 +65,29 @@ struct DownloadRequest {
 // 7 file not created, 8 file not written.
 int32_t DownloadTool_WinINet(const std::string& url, const std::string& file,
                              DownloadRequest& request);
-// The "API" method: downloads `url` into `file`; 0 when a non-empty file arrived,
-// 1 otherwise (the old file is then left as it was). `flag` has no effect.
+// The "API" method: downloads `url` into `file` (through the environment's proxy, with
+// the "NetAgent" of Download_GetSettings); 0 when a non-empty file arrived, 1 otherwise
+// (the old file is then left as it was). `flag` has no effect; `stopBit` abandons it.
 int DownloadTool_API(const std::string& url, const std::string& file, int flag,
                      uint32_t stopBit = 0);
-// The "Pure" method: plain GET of `url` into `file`, never through a proxy; 0 success,
-// 1 failure (the old file is then left as it was). `flag` has no effect.
+// The "Pure" method: plain GET of `url` into `file`, never through a proxy; 0 success
+// (an empty body included), 1 failure (the old file is then left as it was). `flag` has
+// no effect; `stopBit` abandons it.
 int DownloadTool_Receive(const std::string& url, const std::string& file, int flag,
                          uint32_t stopBit = 0);
+// Fills a "PureHttp" record for `url`: host, path, destination file, stop bit, and the
+// proxy settings only when the proxy is switched on.
+struct HttpRequest;
+void Download_PrepareHttp(HttpRequest& request, const std::string& url, const std::string& file,
+                          uint32_t stopBit, const DownloadSettings& settings);
 // Writes the progress text for the request; returns its stop state (non-zero = stop).
 int Download_Progress(DownloadRequest* request);
 
 // Downloads `url` into `file` with the first method of "DownloadPriority" that
-// succeeds; 1 when the file was downloaded, 0 otherwise. Logs one line per failed
-// method and one on success. `stopBit` is the calling thread's bit (0: never stopped).
+// succeeds; 1 when the file was downloaded, 0 otherwise (at once, silently, without a
+// URL, a file or Network_Init). Logs "! Error, not downloaded by " per failed method (a
+// failing "PureHttp" writes none) and " Downloaded by " on success. `stopBit` is the
+// calling thread's bit (0: never stopped). Without settings: Download_GetSettings().
 int DownloadFile(const std::string& url, const std::string& file, uint32_t stopBit,
                  int64_t expectedSize);
 int DownloadFile(const std::string& url, const std::string& file, uint32_t stopBit,

@@ -22,6 +22,9 @@ int32_t Feed_ReadAtom(XmlDocument* document);
 // the document has none of them.
 int32_t Feed_ReadByRoot(XmlDocument* document);
 
+// Bit 1 of the stop mask (a stop of the update thread was asked), read under its lock.
+bool IsUpdateStopped();
+
 void Item_Clear(Item& item);
 // Keeps an item that has a title or a description, cleans its values, appends a copy to
 // ParsedItems; returns false when the item was dropped.

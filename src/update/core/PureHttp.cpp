@@ -148,6 +148,11 @@ static bool AppendToMemory(HttpRequest& r, const char* data, size_t n) {
 
 // The head: the status line, Content-Length, Content-Type, Location; then the first
 // body bytes that came with it.
+// The characters from `from` on (at most `count`), empty past the end.
+static std::string Mid(const std::string& s, size_t from, size_t count = std::string::npos) {
+    return from >= s.size() ? std::string() : s.substr(from, count);
+}
+
 static void TakeHead(HttpRequest& r, Transfer& t, const std::string& block) {
     const std::string first200 = block.substr(0, 200);
     size_t pos = first200.find("HTTP/1.0");
@@ -156,7 +161,8 @@ static void TakeHead(HttpRequest& r, Transfer& t, const std::string& block) {
         PureHttp_SetStatus(r, 8);
         return;
     }
-    const size_t headEnd = block.find("\r\n\r\n");
+    size_t headEnd = block.find("\r\n\r\n");
+    if (headEnd != std::string::npos && headEnd < pos + 8) headEnd = std::string::npos;
     const size_t bodyStart = headEnd == std::string::npos ? block.size() : headEnd + 4;
     const std::string head =
         block.substr(pos + 8, (headEnd == std::string::npos ? block.size() : headEnd) - (pos + 8));
@@ -175,7 +181,7 @@ static void TakeHead(HttpRequest& r, Transfer& t, const std::string& block) {
         t.Announced = r.Head.ContentLength;
     }
     if (field("\r\nContent-Type:", value)) r.Head.ContentType = value;
-    r.Head.StatusCode = ValInt32(block.substr(pos + 9, 3));
+    r.Head.StatusCode = ValInt32(Mid(block, pos + 9, 3));
     const char* body = block.data() + bodyStart;
     const size_t bodyBytes = block.size() - bodyStart;
 
@@ -208,7 +214,7 @@ static void TakeHead(HttpRequest& r, Transfer& t, const std::string& block) {
         if (field("\r\nLocation:", location) && !location.empty()) {
             if (++r.Redirects > PureHttp_MaxRedirects) {
                 const size_t lineEnd = block.find("\r\n", pos + 9);
-                r.Head.StatusText = block.substr(pos + 9, lineEnd - (pos + 9));
+                r.Head.StatusText = Mid(block, pos + 9, lineEnd - (pos + 9));
                 PureHttp_SetStatus(r, 8);
                 return;
             }
@@ -223,8 +229,8 @@ static void TakeHead(HttpRequest& r, Transfer& t, const std::string& block) {
         }
     } else {
         const size_t lineEnd = block.find("\r\n", pos + 9);
-        r.Head.StatusText = block.substr(
-            pos + 9, lineEnd == std::string::npos ? std::string::npos : lineEnd - (pos + 9));
+        r.Head.StatusText =
+            Mid(block, pos + 9, lineEnd == std::string::npos ? lineEnd : lineEnd - (pos + 9));
         PureHttp_SetStatus(r, 8);
     }
 }
@@ -260,7 +266,6 @@ static void ReceiveLoop(HttpRequest& r, NetSocket& conn, Transfer& t, const NetS
         } else {
             PureHttp_SetStatus(r, 3);
             if (t.Storing) {
-                r.TotalBytes += n;
                 if (t.PartFile) {
                     if (std::fwrite(r.Buffer.data(), 1, static_cast<size_t>(n), t.PartFile) !=
                         static_cast<size_t>(n)) {
@@ -270,6 +275,7 @@ static void ReceiveLoop(HttpRequest& r, NetSocket& conn, Transfer& t, const NetS
                 } else if (!AppendToMemory(r, r.Buffer.data(), static_cast<size_t>(n))) {
                     PureHttp_SetStatus(r, 9);
                 }
+                r.TotalBytes += n;
             }
             MeasureSpeed(r);
             r.LastTime = Net_Ticks();

@@ -1,7 +1,10 @@
 // The program's own HTTP/1.0 client over a TCP connection: the one download method
 // that goes through the user's proxy (a CONNECT tunnel, with credentials when given).
 // Plain "http://" addresses only. A file destination is written to File + ".part" and
-// only replaces File once a whole 200 body has arrived.
+// only replaces File once a whole 200 body has arrived. A failed read, a stop request
+// (StopBit) or 10 s without data end the transfer with status 7 and no file. A host
+// written with a port ("name:8080") is reached on that port (and tunnelled to it); a
+// "Location:" that starts with "/" stays on the same server.
 #pragma once
 #include <cstdint>
 #include <functional>

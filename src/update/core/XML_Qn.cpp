@@ -1,6 +1,15 @@
 #include "update/core/XML_Qn.h"
 
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "article/core/HtmlEntities.h"
+#include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
+#include "shell/core/Log.h"
 
 static bool NameMatches(std::string_view a, std::string_view b, int ignoreCase) {
     return ignoreCase ? EqualsNoCase(a, b) : a == b;
@@ -89,4 +98,114 @@ std::string CleanFeedTitle(std::string_view title) {
     if (t.substr(0, 11) == "Uploads by ") t.remove_prefix(11);
     return RemoveAllUnicodeNoCase(t, "- Vid\xC3\xA9os les plus r\xC3\xA9"
                                      "centes - Dailymotion");
+}
+
+std::string CleanHtmlText(std::string_view text) {
+    const std::string plain = RemoveHtmlTags(DecodeHtmlEntities(ReplaceHtmlBreaks(text, "\n")));
+    return TrimBlanks(XmlCleanText(plain, 1));
+}
+
+// ---------------------------------------------------------------- pages
+
+// UTF-8 bytes as they are when well-formed; otherwise each bad byte becomes U+FFFD.
+static std::string AsUtf8(std::string_view bytes) {
+    return IsValidUtf8(bytes) ? std::string(bytes) : Utf32ToUtf8(Utf8ToUtf32(bytes));
+}
+
+std::string PeekPage(const std::string* memory, int64_t size, int format) {
+    if (size <= 0 || !memory || memory->empty()) return {};
+    if (size > static_cast<int64_t>(memory->size())) size = static_cast<int64_t>(memory->size());
+    const std::string_view bytes(memory->data(), static_cast<size_t>(size));
+    if (format == PEEK_DETECT) {
+        if (bytes.substr(0, 10).find('\0') != std::string_view::npos) {
+            format = PEEK_UTF16;
+        } else {
+            const std::string head = AsciiLower(AsUtf8(bytes.substr(0, 8000)));
+            if (head.find("utf8") != std::string::npos || head.find("utf-8") != std::string::npos)
+                format = PEEK_UTF8;
+        }
+    }
+    if (format == PEEK_UTF8) return AsUtf8(bytes);
+    if (format == PEEK_UTF16) {
+        // A little-endian byte-order mark is no part of the text.
+        std::string_view b = bytes;
+        if (b.size() >= 2 && static_cast<unsigned char>(b[0]) == 0xFF &&
+            static_cast<unsigned char>(b[1]) == 0xFE)
+            b.remove_prefix(2);
+        return Utf16LEBytesToUtf8(b);
+    }
+    return Cp1252ToUtf8(bytes);
+}
+
+// ---------------------------------------------------------------- parse errors
+
+namespace {
+std::mutex g_presenterLock;
+XmlErrorPresenter g_presenter;
+} // namespace
+
+void XmlShowError_SetPresenter(XmlErrorPresenter presenter) {
+    std::lock_guard<std::mutex> lock(g_presenterLock);
+    g_presenter = std::move(presenter);
+}
+
+static std::string Hex2(unsigned char c) {
+    char buf[4];
+    std::snprintf(buf, sizeof buf, "%02X", c);
+    return buf;
+}
+
+std::string XmlErrorText(const std::string& file, std::string_view message, long line,
+                         long position) {
+    std::string bytes;
+    File_ReadAll(file, bytes);
+    // Byte offset of every line start (lines end with "\n").
+    std::vector<size_t> starts{0};
+    for (size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] == '\n') starts.push_back(i + 1);
+    std::string text = std::string(message) + "\r\n Line=" + std::to_string(line) +
+                       " Position=" + std::to_string(position) + "\r\n";
+    const size_t column = position > 0 ? static_cast<size_t>(position) : 0;
+    for (long n = line - 1; n <= line + 1; ++n) {
+        if (n < 1 || static_cast<size_t>(n) > starts.size()) continue;
+        const size_t start = starts[static_cast<size_t>(n - 1)];
+        if (start >= bytes.size() && n > 1) continue; // past the last line
+        size_t end = static_cast<size_t>(n) < starts.size() ? starts[static_cast<size_t>(n)] - 1
+                                                            : bytes.size();
+        if (end > start && bytes[end - 1] == '\r') --end;
+        const std::string_view lineText(bytes.data() + start, end - start);
+        // Expat counts columns in characters.
+        const bool beyond = column > Utf8Length(lineText);
+        const size_t at = Utf8Offset(lineText, column);
+        text += "Line " + std::to_string(n) + ", " + std::to_string(start) + " : " +
+                Utf8Mid(lineText, column, 10) + "\r\n";
+        // The bytes of that line only, its line end included.
+        const size_t lineEnd =
+            static_cast<size_t>(n) < starts.size() ? starts[static_cast<size_t>(n)] : bytes.size();
+        for (size_t i = 0; !beyond && i < 11 && start + at + i < lineEnd; ++i)
+            text += Hex2(static_cast<unsigned char>(bytes[start + at + i])) + " ";
+        text += "\r\n";
+    }
+    return text;
+}
+
+void XmlShowError(const std::string& file, std::string_view message, long line, long position) {
+    // Lets the writer of the file finish before it is read again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::string text = XmlErrorText(file, message, line, position);
+    std::string name = file, folder;
+    const size_t sep = file.find_last_of("/\\");
+    if (sep != std::string::npos) {
+        name = file.substr(sep + 1);
+        folder = file.substr(0, sep);
+    }
+    XmlErrorPresenter presenter;
+    {
+        std::lock_guard<std::mutex> lock(g_presenterLock);
+        presenter = g_presenter;
+    }
+    if (presenter)
+        presenter("Error " + name, text, folder);
+    else
+        Log("! Error " + name + " : " + text);
 }

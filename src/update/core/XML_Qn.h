@@ -2,6 +2,8 @@
 // walking the document tree by element name, reading attributes and element texts, and
 // cleaning the values taken from them.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,3 +33,29 @@ std::string CleanText(std::string_view text, int allControls);
 // Drops the title prefix and suffix video sites add: a leading "Uploads by "
 // (case-sensitive) and every "- Vidéos les plus récentes - Dailymotion" (any case).
 std::string CleanFeedTitle(std::string_view title);
+// A one-line plain text from a fragment that may hold markup: line-break tags become line
+// feeds, references are decoded, tags removed, then every control character is removed
+// and the result trimmed.
+std::string CleanHtmlText(std::string_view text);
+
+// Text formats of PeekPage: 0 detect, 2 UTF-8, 9 UTF-16 little-endian, any other value the
+// Windows code page.
+enum { PEEK_DETECT = 0, PEEK_UTF8 = 2, PEEK_UTF16 = 9 };
+// The text of the first `size` bytes of a downloaded page (cut to the block's size); ""
+// when size <= 0 or the block is null or empty. Detection: a NUL among the first 10 bytes
+// means UTF-16; "utf8" or "utf-8" (any case) in the first 8000 bytes means UTF-8;
+// otherwise the Windows code page.
+std::string PeekPage(const std::string* memory, int64_t size, int format);
+
+// The text XmlShowError shows for a parse error of a stored file: `message`, the line
+// and position, then for the lines line-1, line and line+1 of the file: "Line N, offset : "
+// + 10 characters from the column, and the 11 bytes there in hexadecimal.
+std::string XmlErrorText(const std::string& file, std::string_view message, long line,
+                         long position);
+// Shows a parse error of a stored file to the user (title "Error " + the file's name),
+// then opens the file's folder when it has one. The window layer installs the presenter;
+// without one the text is logged.
+using XmlErrorPresenter = std::function<void(const std::string& title, const std::string& text,
+                                             const std::string& folder)>;
+void XmlShowError_SetPresenter(XmlErrorPresenter presenter);
+void XmlShowError(const std::string& file, std::string_view message, long line, long position);

@@ -1,0 +1,143 @@
+// orvalis-tool update --data DIR: updates every enabled article feed of a data folder the
+// way the program does, driven by the same 100 ms and 1 s ticks as the main window, then
+// saves the articles and the catalogue as the exit sequence does.
+#include <chrono>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <unistd.h>
+
+#include "catalogue/core/ItemsFile.h"
+#include "catalogue/core/RssList.h"
+#include "platform/core/FileUtil.h"
+#include "shell/core/LngState.h"
+#include "shell/core/Log.h"
+#include "shell/core/Prefs.h"
+#include "shell/core/Startup.h"
+#include "tool/ToolCommand.h"
+#include "update/core/Date.h"
+#include "update/core/DownloadTool.h"
+#include "update/core/FeedThread.h"
+#include "update/core/Notifications.h"
+
+namespace {
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+extern "C" void OnStopSignal(int sig) {
+    g_stopSignal = sig;
+}
+
+// What start-up loads from the data folder (the current folder by now).
+bool LoadDataFolder(std::string& error) {
+    Pref_Charge("Orvalis.ini", 0);
+    LoadLanguage(Pref.AppLang, AppPath + "Lang/");
+    TimeZoneOffset = GetLocalOffsetTimeZone();
+    DownloadSettings s;
+    if (!Pref.DownloadPriority.empty()) s.DownloadPriority = Pref.DownloadPriority;
+    if (!Pref.NetAgent.empty()) s.NetAgent = Pref.NetAgent;
+    s.ProxyHost = Pref.ProxyHost;
+    s.ProxyPort = Pref.ProxyPort;
+    s.ProxyID = Pref.ProxyID;
+    s.ProxyPassWord = Pref.ProxyPassWord;
+    s.UseProxy = Pref.UseProxy != 0;
+    Download_SetSettings(s);
+    Catalogue_Settings().MaxRss = Pref.MaxRss;
+    ItemStore_Settings().IntervalFeedToSave = Pref.IntervalFeedToSave;
+    if (!Network_Init()) {
+        error = "the network layer cannot be initialised";
+        return false;
+    }
+    if (!RssList_Load(CATALOGUE_FILE)) {
+        error = std::string("no catalogue ") + CATALOGUE_FILE + " in the data folder";
+        return false;
+    }
+    Feed_Read();
+    return true;
+}
+
+void PrintFeed(const DownloadEntry& e, int parsed) {
+    if (parsed > 0)
+        std::printf("%s: %d new, %d updated, %d parsed\n", e.Name.c_str(), e.NewCount,
+                    e.UpdatedCount, parsed);
+    else
+        std::printf("%s: failed, no articles extracted\n", e.Name.c_str());
+    std::fflush(stdout);
+}
+} // namespace
+
+static int Update(const std::vector<std::string>& args) {
+    std::string dir;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--data" && i + 1 < args.size())
+            dir = args[++i];
+        else
+            return Tool_Fail("update: unknown argument " + args[i], 2);
+    }
+    if (dir.empty()) return Tool_Fail("usage: update --data DIR", 2);
+    if (!Dir_Exists(dir)) return Tool_Fail("update: no folder " + dir, 2);
+
+    char exe[PATH_MAX] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n > 0) Startup_SetProgramFile(std::string(exe, static_cast<size_t>(n)));
+    if (::chdir(dir.c_str()) != 0) return Tool_Fail("update: cannot enter " + dir, 2);
+    char cwd[PATH_MAX] = {};
+    if (::getcwd(cwd, sizeof cwd)) DataPath = std::string(cwd) + "/";
+
+    std::string error;
+    if (!LoadDataFolder(error)) {
+        FlushLog();
+        return Tool_Fail("update: " + error);
+    }
+
+    struct sigaction sa {};
+    sa.sa_handler = OnStopSignal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+
+    FeedThread_Init();
+    FeedThread_Hooks().FeedDone = &PrintFeed;
+    // Nothing chosen by a user here: the outcome of each feed is printed, not spoken.
+    FeedThread_Hooks().Say = [](const std::string&, int) {};
+    Alarm_Hooks().Say = [](const std::string&, int) {};
+
+    ActualizeFeeds(1, 0);
+    int tick = 0;
+    while (!g_stopSignal) {
+        ExtractFeedByThread();
+        if (DownloadQueue_Size() == 0 && !FeedThread_IsRunning()) break;
+        if (++tick % 10 == 0) {
+            FeedCountdown();
+            ProcessNotifications();
+            FlushLog();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    const int signal = g_stopSignal;
+    if (signal) {
+        Log("- Update stopped by signal " + std::to_string(signal));
+        StopUpdates();
+    }
+
+    // The exit sequence: preferences when changed, articles, catalogue.
+    Pref_Save(0);
+    const int failedSaves = Feed_Save();
+    const int catalogueSaved = RssList_DirectSave(CATALOGUE_FILE);
+    Notifications_Shutdown();
+    FlushLog();
+    if (failedSaves || !catalogueSaved)
+        return Tool_Fail("update: the articles or the catalogue could not be saved");
+    if (signal) {
+        std::printf("stopped\n");
+        return 128 + signal;
+    }
+    return 0;
+}
+
+static ToolCommand reg("update", "update --data DIR   update every enabled feed of a data folder",
+                       &Update);
