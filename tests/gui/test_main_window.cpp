@@ -198,15 +198,15 @@ TEST_F(MainWindowTest, DeletingFromTheListRemovesTheArticle) {
 }
 
 TEST_F(MainWindowTest, CommandsNotInThisBuildSaySo) {
-    OnCommand(CMD_ACTUALIZE_ALL);
+    OnCommand(CMD_OPML_IMPORT);
     EXPECT_EQ(Main_LastSaid(), "Pas encore disponible");
     int seen = 0;
-    Command_Register(CMD_ACTUALIZE_ALL, [&](int id) {
+    Command_Register(CMD_OPML_IMPORT, [&](int id) {
         seen = id;
         return true;
     });
-    OnCommand(CMD_ACTUALIZE_ALL);
-    EXPECT_EQ(seen, CMD_ACTUALIZE_ALL);
+    OnCommand(CMD_OPML_IMPORT);
+    EXPECT_EQ(seen, CMD_OPML_IMPORT);
 }
 
 TEST_F(MainWindowTest, TheNextUndefinedFeedIsSelectedOrNotFoundIsSaid) {

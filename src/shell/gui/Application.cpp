@@ -56,7 +56,6 @@ static void LoadSettings() {
     Pref_Charge("Orvalis.ini", 0);
     if (!Pref.AppLang.empty()) LoadLanguage(Pref.AppLang, AppPath + "Lang/");
     Catalogue_Settings().MaxRss = Pref.MaxRss;
-    ItemStore_Settings().NoSaveItems = NoSaveItems != 0;
     ItemStore_Settings().IntervalFeedToSave = Pref.IntervalFeedToSave;
 }
 

@@ -21,6 +21,9 @@
 #include "access/gui/KeyTable.h"
 #include "access/gui/ReqInput.h"
 #include "access/gui/RequestMessage.h"
+#ifndef __WXMSW__
+#include "access/gui/X11HotKeys.h"
+#endif
 #include "catalogue/core/Items.h"
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/RssGroups.h"
@@ -41,6 +44,7 @@
 #include "shell/gui/ArticleTextView.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/LogWindow.h"
+#include "shell/gui/MainLinks.h"
 #include "shell/gui/MainMenus.h"
 #include "shell/gui/PrefsDialog.h"
 #include "shell/gui/StatusView.h"
@@ -330,9 +334,14 @@ MainWindow::~MainWindow() {
         m_tray->Destroy();
         m_tray = nullptr;
     }
+    MainWindow_UnlinkModules();
     Items_RowChangedHook = nullptr;
     Catalogue_SetUi(nullptr);
     RemoveShortcuts(0);
+#ifndef __WXMSW__
+    // The hot keys' polling thread ends with the window that owns the keys.
+    X11HotKeys_Stop();
+#endif
     Shortcuts_SetMenuBar(SHORTCUT_MENU_MAIN, nullptr);
     Shortcuts_SetWindow(0, nullptr);
     HotKey_SetDispatcher(nullptr);
@@ -524,6 +533,7 @@ void MainWindow::RefreshMarks() {
 MainWindow* MainWindow_Create() {
     auto* w = new MainWindow();
     if (!w->GetHandle()) ReportFatalError(1, ": MainWindow");
+    MainWindow_LinkModules();
     w->StartTimer(1, 100);
     w->StartTimer(2, 200);
     w->StartTimer(3, 1000);
@@ -537,6 +547,7 @@ MainWindow* MainWindow_Create() {
 void MainWindow_Ready() {
     if (!s_main) return;
     UI_Tree_Actualize({}, 0);
+    MainWindow_StartUpdates();
     s_main->Raise();
     s_main->FocusZone(ZONE_TREE);
 }
