@@ -31,6 +31,8 @@
 #include "catalogue/core/ItemsFile.h"
 #include "shell/core/LngState.h"
 #include "shell/core/Prefs.h"
+#include "update/core/Date.h"
+#include "update/core/DownloadTool.h"
 
 static int AskYesNo(const std::string& title, const std::string& text) {
     return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(title),
@@ -55,6 +57,17 @@ static void LoadSettings() {
     });
     Pref_Charge("Orvalis.ini", 0);
     if (!Pref.AppLang.empty()) LoadLanguage(Pref.AppLang, AppPath + "Lang/");
+    TimeZoneOffset = GetLocalOffsetTimeZone();
+    DownloadSettings net;
+    if (!Pref.DownloadPriority.empty()) net.DownloadPriority = Pref.DownloadPriority;
+    if (!Pref.NetAgent.empty()) net.NetAgent = Pref.NetAgent;
+    net.ProxyHost = Pref.ProxyHost;
+    net.ProxyPort = Pref.ProxyPort;
+    net.ProxyID = Pref.ProxyID;
+    net.ProxyPassWord = Pref.ProxyPassWord;
+    net.UseProxy = Pref.UseProxy != 0;
+    Download_SetSettings(net);
+    if (!Network_Init()) Log("! Network_Init()");
     Catalogue_Settings().MaxRss = Pref.MaxRss;
     ItemStore_Settings().IntervalFeedToSave = Pref.IntervalFeedToSave;
 }
