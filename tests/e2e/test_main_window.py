@@ -154,6 +154,21 @@ def run(app):
     check("F6 from the tree goes to the list", wait_for(lambda: focused(app) == LIST),
           focused(app))
 
+    # Left and Right in the tree: from a feed to its group, close it, open it, go in.
+    u.press("1")
+    u.press("Left")
+    check("Left on a feed goes to its group",
+          wait_for(lambda: (status(app) or "").startswith("Groupe 1 sur 2")), status(app))
+    u.press("Left")
+    check("Left on an open group closes it",
+          wait_for(lambda: "Le Monde [1 Non lu]" not in cells(tree)), cells(tree))
+    u.press("Right")
+    check("Right on a closed group opens it",
+          wait_for(lambda: "Le Monde [1 Non lu]" in cells(tree)), cells(tree))
+    u.press("Right")
+    check("Right on an open group goes to its first feed",
+          wait_for(lambda: (status(app) or "").startswith("France Info")), status(app))
+
 
 if __name__ == "__main__":
     main()

@@ -161,3 +161,38 @@ bool FeedTreeView::ToggleSelectedGroup() {
         m_tree->Expand(sel);
     return true;
 }
+
+bool FeedTreeView::KeyLeft(bool* moved) {
+    *moved = false;
+    const int row = SelectedRow();
+    if (row < 0) return false;
+    const wxDataViewItem item = m_rows[static_cast<size_t>(row)].first;
+    if (m_rows[static_cast<size_t>(row)].second.IsGroup) {
+        if (m_tree->IsExpanded(item)) m_tree->Collapse(item);
+        return true;
+    }
+    for (int i = row - 1; i >= 0; --i)
+        if (m_rows[static_cast<size_t>(i)].second.IsGroup) {
+            Select(m_rows[static_cast<size_t>(i)].first);
+            *moved = true;
+            return true;
+        }
+    return false;
+}
+
+bool FeedTreeView::KeyRight(bool* moved) {
+    *moved = false;
+    const int row = SelectedRow();
+    if (row < 0 || !m_rows[static_cast<size_t>(row)].second.IsGroup) return false;
+    const wxDataViewItem item = m_rows[static_cast<size_t>(row)].first;
+    if (!m_tree->IsExpanded(item)) {
+        m_tree->Expand(item);
+        return true;
+    }
+    const size_t next = static_cast<size_t>(row) + 1;
+    if (next < m_rows.size() && !m_rows[next].second.IsGroup) {
+        Select(m_rows[next].first);
+        *moved = true;
+    }
+    return true;
+}

@@ -48,6 +48,10 @@ class FeedTreeView {
     int SelectedRow() const;
     // Expands or collapses the selected group; false on a feed row.
     bool ToggleSelectedGroup();
+    // Left arrow: collapses an open group, or goes from a feed to its group. Right arrow:
+    // opens a closed group, or goes into an open one. True when the selection moved.
+    bool KeyLeft(bool* moved);
+    bool KeyRight(bool* moved);
 
   private:
     void Select(const wxDataViewItem& item);
