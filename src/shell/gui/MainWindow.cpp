@@ -256,7 +256,8 @@ MainWindow::MainWindow()
     Bind(wxEVT_CHAR_HOOK, &MainWindow::OnCharHook, this);
     Bind(wxEVT_TIMER, &MainWindow::OnTimerEvent, this);
 
-    m_tray = new TrayIcon([](int id) { OnCommand(id); }, [] { RestoreMainWindow(); });
+    m_tray = new TrayIcon([this](int id) { CallAfter([id] { OnCommand(id); }); },
+                          [] { RestoreMainWindow(); });
     m_trayInstalled = m_tray->Install(AppName);
     if (!m_trayInstalled) Log("! TrayIcon : no notification area, the window is minimised instead");
 
@@ -359,7 +360,11 @@ void MainWindow::OnTimerEvent(wxTimerEvent& e) {
 }
 
 void MainWindow::OnMenu(wxCommandEvent& e) {
-    OnCommand(e.GetId());
+    // Run after the menu has closed and the event that chose the entry has returned: a
+    // command may open a modal box, and an entry chosen through the accessibility bus
+    // must get its answer first.
+    const int id = e.GetId();
+    CallAfter([id] { OnCommand(id); });
 }
 
 void MainWindow::OnCharHook(wxKeyEvent& e) {
