@@ -150,6 +150,17 @@ TEST_F(MainWindowTest, ChoosingAFeedFillsTheListAndShowsTheArticle) {
     EXPECT_EQ(w->Text().Text().rfind("a3", 0), 0u);
 }
 
+TEST_F(MainWindowTest, AFeedShownAgainComesBackToItsLastSelectedArticle) {
+    ChooseFeed("Alpha");
+    w->List().SelectRow(1);
+    OnGadget(ZONE_LIST, GADGET_CHANGE);
+    ChooseFeed("Beta");
+    EXPECT_EQ(w->List().SelectedRow(), -1);
+    ChooseFeed("Alpha");
+    EXPECT_EQ(w->List().SelectedRow(), 1);
+    EXPECT_EQ(w->Text().Text().rfind("a2", 0), 0u);
+}
+
 TEST_F(MainWindowTest, NextUnreadWalksTheListAndAnnouncesItsEnd) {
     ChooseFeed("Alpha");
     w->List().SelectRow(0);

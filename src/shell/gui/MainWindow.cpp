@@ -473,6 +473,8 @@ void MainWindow::ShowSelectedArticle() {
     if (feed) {
         RssList.SetCurrent(feed);
         feed->Items.SetCurrent(item);
+        // The feed remembers it, so the list comes back to it when the feed is shown again.
+        if (!m_groupView) feed->LastSelectedItem = item->FeedID;
     }
     m_text->Show(Article_PlainText(*item));
 }
@@ -579,7 +581,12 @@ void UI_List_Fill() {
         rows.push_back(RowOf(it, group));
     w->m_groupView = group;
     w->List().Fill(rows, ListColumn_Fourth(group));
-    if (keepID) w->List().SelectRow(w->List().RowOf(keepID));
+    int row = keepID ? w->List().RowOf(keepID) : -1;
+    if (row < 0 && !group) {
+        if (const Rss* feed = FeedByID(node.RssID); feed && feed->LastSelectedItem)
+            row = w->List().RowOf(feed->LastSelectedItem);
+    }
+    if (row >= 0) w->List().SelectRow(row);
     UI_Status();
 }
 
