@@ -212,3 +212,25 @@ TEST(UpdateTool, RefusesAMissingDataFolderWithAClearError) {
     EXPECT_EQ(r.ExitCode, 2);
     EXPECT_TRUE(Contains(r.Err, "no folder /nonexistent/folder")) << r.Err;
 }
+
+TEST(UpdateTool, AnExtractorFeedRunsTheShippedProgramOnTheServedPage) {
+    TempDir dir;
+    LocalHttpServer server;
+    server.Serve(
+        "/search",
+        HttpOk(ReadFileOrEmpty(TestData("extractors/OV-YouTube/search-results-in-utf-8.html")),
+               "text/html"));
+    {
+        DataFolder data(dir.Path());
+        AddFeed("Crêpes", server.Url("/search"), "OV-YouTube.exe", 0);
+        ASSERT_TRUE(RssList_DirectSave(CATALOGUE_FILE));
+    }
+    ProcessResult r = RunTool({"update", "--data", dir.Path()});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_TRUE(Contains(r.Out, "Crêpes: 2 new, 0 updated, 2 parsed\n")) << r.Out;
+    DataFolder data(dir.Path());
+    data.Load();
+    ASSERT_NE(data.Feed("Crêpes"), nullptr);
+    EXPECT_EQ(Titles(*data.Feed("Crêpes")),
+              (std::vector<std::string>{"Recette de la crêpe – facile", "Sans lien ni durée"}));
+}

@@ -111,8 +111,9 @@ static int Update(const std::vector<std::string>& args) {
     while (!g_stopSignal) {
         ExtractFeedByThread();
         if (DownloadQueue_Size() == 0 && !FeedThread_IsRunning()) break;
+        // The 1 s tick without the countdown: each feed is updated once, and a feed with a
+        // short interval cannot keep a long run from ever ending.
         if (++tick % 10 == 0) {
-            FeedCountdown();
             ProcessNotifications();
             FlushLog();
         }

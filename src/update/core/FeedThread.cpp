@@ -29,7 +29,9 @@ CursorList<DownloadEntry> DownloadQueue;
 namespace {
 // The worker: at most one. `g_running` is cleared by the worker as its very last step,
 // after which the main thread may read ParsedItems and join it.
-std::thread g_thread;
+// Never destroyed: a worker left running by a stop at exit must not end the process
+// through a joinable thread's destructor.
+std::thread& g_thread = *new std::thread;
 std::atomic<bool> g_running{false};
 uint64_t g_nextSerial = 0;
 std::once_flag g_initOnce;
@@ -81,7 +83,7 @@ void FeedThread_Init() {
     std::call_once(g_initOnce, [] {
         CloseThread_SetMaskWriter([](uint32_t mask) { ThreadStopMask_Set(mask); });
         CloseThread_Register(
-            WORKER_FEED_UPDATE, "DownloadRSS", [] { return g_running.load(); }, [] {});
+            WORKER_FEED_UPDATE, "DownloadRSS", [] { return g_running.load(); }, &ReapWorker);
     });
 }
 

@@ -22,7 +22,7 @@ std::mutex g_gapLock;
 std::condition_variable g_gapWake;
 bool g_gapCancel = false;
 std::atomic<bool> g_gapRunning{false};
-std::thread g_gapThread;
+std::thread& g_gapThread = *new std::thread; // never destroyed (exit without shutdown)
 int g_gapMs = 5000;
 
 std::atomic<bool> g_popUpShown{false};
