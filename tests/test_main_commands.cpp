@@ -206,3 +206,14 @@ TEST(CommandRegistry, SingleCommandsWinOverRangesAndUnknownOnesHaveNoHandler) {
     MainHooks_Reset();
     EXPECT_FALSE(Command_Find(4010));
 }
+
+TEST(Help, EachHelpCommandHasItsFileAndEachZoneItsTopic) {
+    EXPECT_EQ(Help_File(CMD_HELP), "Orvalis.chm");
+    EXPECT_EQ(Help_File(CMD_HELP_HTML), "Orvalis.html");
+    EXPECT_EQ(Help_File(CMD_HELP_CONTEXT), "Orvalis.Chm");
+    EXPECT_EQ(Help_File(CMD_QUIT), "");
+    EXPECT_EQ(Help_Topic(ZONE_TREE), "ZoneArbo.html");
+    EXPECT_EQ(Help_Topic(ZONE_LIST), "ZoneListe.html");
+    EXPECT_EQ(Help_Topic(ZONE_TEXT), "ZoneVisu.html");
+    EXPECT_EQ(Help_Topic(ZONE_HTML), "ZoneVisu.html");
+}

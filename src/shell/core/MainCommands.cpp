@@ -164,6 +164,30 @@ bool Quit_NeedsConfirmation(uint32_t prefFlags, bool podcastsDownloading) {
     return (prefFlags & PREF_ISSURETOQUIT) && podcastsDownloading;
 }
 
+std::string Help_File(int command) {
+    switch (command) {
+    case CMD_HELP:
+        return "Orvalis.chm";
+    case CMD_HELP_HTML:
+        return "Orvalis.html";
+    case CMD_HELP_CONTEXT:
+        return "Orvalis.Chm";
+    default:
+        return {};
+    }
+}
+
+std::string Help_Topic(int zone) {
+    switch (zone) {
+    case ZONE_TREE:
+        return "ZoneArbo.html";
+    case ZONE_LIST:
+        return "ZoneListe.html";
+    default:
+        return "ZoneVisu.html";
+    }
+}
+
 std::string NotYetAvailable_Text() {
     return "Pas encore disponible";
 }

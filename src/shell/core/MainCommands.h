@@ -216,5 +216,11 @@ int32_t TreeWidth_Parse(const std::string& answer);
 // True when leaving must be confirmed: "IsSureToQuit" on and podcast files downloading.
 bool Quit_NeedsConfirmation(uint32_t prefFlags, bool podcastsDownloading);
 
+// Help: the file of the program folder that command 166, 168 or 170 opens ("" for any
+// other command), and the topic of a zone ("ZoneArbo.html", "ZoneListe.html",
+// "ZoneVisu.html").
+std::string Help_File(int command);
+std::string Help_Topic(int zone);
+
 // The text announced for a command whose module is not part of this build.
 std::string NotYetAvailable_Text();

@@ -484,6 +484,23 @@ void OnCommand(int id) {
     case CMD_HIDE_TO_TRAY:
         HideToTray();
         return;
+    case CMD_HELP:
+    case CMD_HELP_HTML:
+    case CMD_HELP_CONTEXT: {
+        // The help file of the program folder, at the topic of the focused zone when the
+        // file holds topics (a folder of pages beside it on this system).
+        const std::string file = AppPath + Help_File(id);
+        const std::string topic = AppPath + "Help/" + Help_Topic(w->FocusedZone());
+        if (id == CMD_HELP_CONTEXT && File_Exists(topic))
+            wxLaunchDefaultBrowser(W("file://" + topic));
+        else if (File_Exists(file))
+            wxLaunchDefaultApplication(W(file));
+        else {
+            Log("! OpenHelp, no file : " + file);
+            NotAvailable();
+        }
+        return;
+    }
     case CMD_ARTICLE_READ_OR_PLAY:
         // Space on a radio of the tree listens to it.
         if (w->FocusedZone() == ZONE_TREE) {
