@@ -1,6 +1,7 @@
 #include "shell/gui/MainWindow.h"
 
 #include <chrono>
+#include <unordered_map>
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
@@ -104,29 +105,49 @@ ArticleListRow RowOf(const Item& shown, bool groupView) {
 }
 
 std::vector<FeedTreeGroup> TreeShape() {
+    // One pass over the catalogue: each feed joins its group (groups in catalogue order)
+    // and adds its unread count to the group's.
     std::vector<FeedTreeGroup> groups;
-    for (const std::string& name : Tree_GroupNames(RssList)) {
-        FeedTreeGroup g;
-        g.Name = name;
-        g.Label = TreeLabel_Group(name, Group_UnreadCount(RssList, name));
-        const std::string lower = Utf8Lower(name);
-        for (const Rss& f : RssList)
-            if (Utf8Lower(f.Group) == lower)
-                g.Feeds.push_back({f.RssID, f.Name, TreeLabel_Feed(f, Pref.Display)});
-        groups.push_back(std::move(g));
+    std::vector<int> unread;
+    std::unordered_map<std::string, size_t> position;
+    for (const Rss& f : RssList) {
+        const std::string lower = Utf8Lower(f.Group);
+        auto at = position.find(lower);
+        if (at == position.end()) {
+            at = position.emplace(lower, groups.size()).first;
+            groups.push_back({});
+            groups.back().Name = f.Group;
+            unread.push_back(0);
+        }
+        groups[at->second].Feeds.push_back({f.RssID, f.Name, TreeLabel_Feed(f, Pref.Display)});
+        unread[at->second] += Feed_UnreadCount(f);
     }
+    for (size_t i = 0; i < groups.size(); ++i)
+        groups[i].Label = TreeLabel_Group(groups[i].Name, unread[i]);
     return groups;
 }
 
-// Every row of the list as the store's commands take them.
-std::vector<ItemRow> ListRows() {
+// One entry per row of the list (Article nullptr for an article that is gone). The
+// articles are looked up through one index of the catalogue, not one search per row.
+std::vector<ItemRow> ListRowsAll() {
     std::vector<ItemRow> rows;
     if (!s_main) return rows;
-    for (int i = 0; i < s_main->List().RowCount(); ++i) {
-        ItemRow r;
-        r.Article = Item_FindByFeedID(s_main->List().FeedIDAt(i), &r.Feed);
-        if (r.Article) rows.push_back(r);
+    std::unordered_map<int32_t, ItemRow> index;
+    for (Rss& feed : RssList)
+        for (Item& it : feed.Items)
+            index[it.FeedID] = ItemRow{&feed, &it};
+    rows.resize(static_cast<size_t>(s_main->List().RowCount()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        auto found = index.find(s_main->List().FeedIDAt(static_cast<int>(i)));
+        if (found != index.end()) rows[i] = found->second;
     }
+    return rows;
+}
+
+std::vector<ItemRow> ListRows() {
+    std::vector<ItemRow> rows;
+    for (const ItemRow& r : ListRowsAll())
+        if (r.Article) rows.push_back(r);
     return rows;
 }
 
@@ -480,13 +501,12 @@ void MainWindow::ShowSelectedArticle() {
 }
 
 void MainWindow::RefreshMarks() {
-    for (int i = 0; i < m_list->RowCount(); ++i) {
-        Rss* feed = nullptr;
-        if (Item* it = Item_FindByFeedID(m_list->FeedIDAt(i), &feed)) {
-            Item shown = *it;
-            if (m_groupView && feed) shown.Author = feed->Name;
-            m_list->SetRow(i, RowOf(shown, m_groupView));
-        }
+    const std::vector<ItemRow> rows = ListRowsAll();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!rows[i].Article) continue;
+        Item shown = *rows[i].Article;
+        if (m_groupView && rows[i].Feed) shown.Author = rows[i].Feed->Name;
+        m_list->SetRow(static_cast<int>(i), RowOf(shown, m_groupView));
     }
     if (!m_tree->Relabel(TreeShape())) UI_Tree_Actualize();
     UI_Status();
@@ -635,10 +655,8 @@ void NextUnread(int direction) {
     MainWindow* w = s_main;
     if (!w) return;
     std::vector<bool> unread;
-    for (int i = 0; i < w->List().RowCount(); ++i) {
-        Item* it = Item_FindByFeedID(w->List().FeedIDAt(i));
-        unread.push_back(it && Item_IsUnread(*it));
-    }
+    for (const ItemRow& r : ListRowsAll())
+        unread.push_back(r.Article && Item_IsUnread(*r.Article));
     const long row = NextUnread_Row(unread, w->List().SelectedRow(), direction);
     if (row < 0) {
         Main_Say(direction >= 0 ? Lng(L_Say_NoNextUnreaded) : Lng(L_Say_NoPrevUnreaded));
