@@ -7,6 +7,7 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainView.h"
 #include "shell/core/Prefs.h"
+#include "shell/core/Startup.h"
 
 static wxString W(const std::string& s) {
     return wxString::FromUTF8(s);
@@ -139,6 +140,8 @@ wxMenuBar* MainMenus_CreateBar(bool bankMode, bool convertMode) {
     Add(help, CMD_HELP_HTML, Lng(L_Menu_HelpHtml));
     Add(help, CMD_CHECK_VERSION, Lng(L_Menu_CheckNewVersion));
     Add(help, CMD_STATISTICS, Lng(L_Menu_Stat));
+    // The log window has no key of its own: the menu makes it reachable.
+    Add(help, CMD_SHOW_LOG, "Log de " + AppName);
     Add(help, CMD_ABOUT, Lng(L_Menu_About));
     bar->Append(help, W(Lng(L_Menu_Help)));
 
