@@ -46,6 +46,12 @@ def first_start_offers_the_initial_catalogue(binary):
             check(yes is not None, "the question has a Yes button")
             if yes is not None:
                 yes.queryAction().doAction(0)
+            # The answer is taken once the question has left the screen.
+            deadline = time.time() + 20
+            while time.time() < deadline and u.find(
+                    app, lambda n: u.role(n) == "push button" and n.name in ("Yes", "Oui", "_Yes", "_Oui"),
+                    timeout=0) is not None:
+                time.sleep(0.2)
             time.sleep(1.0)
         finally:
             stop(proc)

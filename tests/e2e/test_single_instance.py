@@ -46,7 +46,7 @@ def main():
             opml = os.path.join(data, "Liste.OPML")
             c = subprocess.run([binary, opml], env=dict(os.environ, **env), timeout=30)
             check(c.returncode == 0, "the start with an OPML file ends with code 0")
-            time.sleep(0.6)
+            time.sleep(2.0)  # the running instance takes hand-overs every 200 ms
             running.send_signal(signal.SIGINT)
             try:
                 running.wait(15)

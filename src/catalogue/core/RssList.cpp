@@ -235,6 +235,14 @@ void Feed_AssignFileName(Rss& feed) {
 
 // ---------------------------------------------------------------- add, sort, limit
 
+// Dates are seconds since 1970 on the local wall clock.
+static int32_t LocalNow() {
+    const time_t now = time(nullptr);
+    struct tm t {};
+    localtime_r(&now, &t);
+    return static_cast<int32_t>(timegm(&t));
+}
+
 int RssList_Add(const Rss& record) {
     for (const Rss& r : RssList)
         if (EqualsNoCase(r.Url, record.Url)) return -1;
@@ -252,7 +260,7 @@ int RssList_Add(const Rss& record) {
     if (added->MaxFeed > 400) added->MaxFeed = 400;
     if (Catalogue_Settings().DBBaseMode) {
         added->Flags |= RSSFLAG_DISABLE;
-        added->LastBuildDate = static_cast<int32_t>(time(nullptr));
+        added->LastBuildDate = LocalNow();
     }
     Feed_AssignFileName(*added);
     return 1;

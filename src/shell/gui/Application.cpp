@@ -49,7 +49,9 @@ bool OrvalisApplication::OnInit() {
     // 1. Crash handler first, so even start-up failures are reported.
     CrashHandler_Install();
     CrashHandler_SetReporter([](const std::string& report) {
-        wxMessageBox(wxString::FromUTF8(report), "OnError example", wxOK | wxICON_ERROR);
+        // Windows belong to the interface thread: a crash in a worker is only logged.
+        if (wxIsMainThread())
+            wxMessageBox(wxString::FromUTF8(report), "OnError example", wxOK | wxICON_ERROR);
     });
     // 2-3. Program folder; portable mode by the program's name.
     std::string program = "/proc/self/exe";
