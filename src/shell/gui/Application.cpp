@@ -20,23 +20,56 @@
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
 #include "shell/gui/LogWindow.h"
+#include "shell/gui/MainWindow.h"
+#include "shell/gui/PrefsDialog.h"
 
-static wxFrame* g_mainWindow = nullptr;
+#include <wx/panel.h>
+#include <wx/sizer.h>
+
+#include "access/core/Shortcuts.h"
+#include "access/gui/ShortcutPanel.h"
+#include "catalogue/core/ItemsFile.h"
+#include "shell/core/LngState.h"
+#include "shell/core/Prefs.h"
+#include "update/core/Date.h"
+#include "update/core/DownloadTool.h"
 
 static int AskYesNo(const std::string& title, const std::string& text) {
     return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(title),
-                        wxYES_NO | wxICON_QUESTION, g_mainWindow) == wxYES;
+                        wxYES_NO | wxICON_QUESTION, MainWindow_Get()) == wxYES;
 }
 
-void RestoreMainWindow() {
-    if (!g_mainWindow) return;
-    if (g_mainWindow->IsIconized()) g_mainWindow->Iconize(false);
-    g_mainWindow->Show();
-    g_mainWindow->Raise();
-}
-
-void HideToTray() {
-    if (g_mainWindow) g_mainWindow->Hide();
+// Steps 6-7: the shortcut records, the preferences and the language, and what the
+// catalogue and the item store take from them.
+static void LoadSettings() {
+    RegisterShortcuts();
+    Pref_SetShortcutIO({[](const IniReader& in) { LoadShortcutKeys(in); },
+                        [](IniWriter& out) { SaveShortcutKeys(out); }});
+    Pref_SetShortcutPageBuilder([](wxPanel* page) -> std::function<void()> {
+        auto* panel = new ShortcutEditorPanel(page);
+        auto* box = new wxBoxSizer(wxVERTICAL);
+        box->Add(panel, 1, wxEXPAND);
+        page->SetSizer(box);
+        return [panel] {
+            panel->Commit();
+            PrefChanged = true;
+        };
+    });
+    Pref_Charge("Orvalis.ini", 0);
+    if (!Pref.AppLang.empty()) LoadLanguage(Pref.AppLang, AppPath + "Lang/");
+    TimeZoneOffset = GetLocalOffsetTimeZone();
+    DownloadSettings net;
+    if (!Pref.DownloadPriority.empty()) net.DownloadPriority = Pref.DownloadPriority;
+    if (!Pref.NetAgent.empty()) net.NetAgent = Pref.NetAgent;
+    net.ProxyHost = Pref.ProxyHost;
+    net.ProxyPort = Pref.ProxyPort;
+    net.ProxyID = Pref.ProxyID;
+    net.ProxyPassWord = Pref.ProxyPassWord;
+    net.UseProxy = Pref.UseProxy != 0;
+    Download_SetSettings(net);
+    if (!Network_Init()) Log("! Network_Init()");
+    Catalogue_Settings().MaxRss = Pref.MaxRss;
+    ItemStore_Settings().IntervalFeedToSave = Pref.IntervalFeedToSave;
 }
 
 void OnDeviceChange() {
@@ -74,21 +107,16 @@ bool OrvalisApplication::OnInit() {
     if (!CheckSingleInstance(params)) std::exit(0);
     Catalogue_Settings().DBBaseMode = DBBaseMode != 0;
 
-    // 8. The main window and the log window.
-    m_frame = new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8(AppName), wxDefaultPosition,
-                          wxSize(600, 400));
-    g_mainWindow = m_frame;
-    m_frame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) {
-        g_mainWindow = nullptr;
-        m_frame->Destroy();
-        ExitMainLoop();
-    });
+    LoadSettings();
+
+    // 8. The main window (it ends the event loop itself when closed) and the log window.
+    m_frame = MainWindow_Create();
     // An end of session (SIGTERM) or Ctrl+C in a terminal ends like a normal close, so the
     // exit sequence still saves.
     auto quit = [](int) {
         const wxEventLoopBase* active = wxEventLoopBase::GetActive();
-        if (g_mainWindow && active && active->IsMain()) {
-            g_mainWindow->Close(true);
+        if (MainWindow_Get() && active && active->IsMain()) {
+            MainWindow_Get()->Close(true);
             return;
         }
         // Start-up is still running or a modal question is open: run the exit sequence
@@ -112,8 +140,6 @@ bool OrvalisApplication::OnInit() {
         m_deviceTimer.Start(1000);
     }
 
-    m_frame->Show();
-
     // 12. The catalogue; the older file name only when it alone holds feeds.
     if (File_Size("ListRSS.Ini") > 0 && !File_Exists(CATALOGUE_FILE))
         m_catalogueOpened = RssList_Load("ListRSS.Ini") != 0;
@@ -122,6 +148,10 @@ bool OrvalisApplication::OnInit() {
     // 13. First-start help.
     InstallDefaultData(&AskYesNo);
     if (!RssList.Empty()) m_catalogueOpened = true;
+    // The stored articles, then the tree and the list.
+    Feed_Read();
+    AutoSaveFeeds(1);
+    MainWindow_Ready();
 
     // 18. Flush the log.
     FlushLog();
@@ -160,6 +190,11 @@ void OrvalisApplication::ExitSequence() {
         // current name). A catalogue that could not be read is never overwritten by an
         // empty one.
         if (m_catalogueOpened) RssList_DirectSave(CATALOGUE_FILE);
+        if (m_catalogueOpened) {
+            Feed_Save();
+            Feed_CleanFiles();
+        }
+        Pref_Save(0);
     }
     // 6. Temporary page.
     File_Delete(TmpPagePath);

@@ -1,0 +1,94 @@
+#include "shell/gui/MainLinks.h"
+
+#include <mutex>
+
+#include "catalogue/core/Records.h"
+#include "platform/core/Text.h"
+#include "shell/core/MainCommands.h"
+#include "shell/core/MainHooks.h"
+#include "shell/gui/FeedTreeView.h"
+#include "shell/gui/MainWindow.h"
+#include "update/core/FeedThread.h"
+#include "update/core/Notifications.h"
+
+namespace {
+// The tree's selection as the update queue asks for it.
+void TreeSelection(int32_t& rssID, std::string& group) {
+    rssID = 0;
+    group.clear();
+    MainWindow* w = MainWindow_Get();
+    FeedTreeNode node;
+    if (!w || !w->Tree().Selected(&node)) return;
+    if (node.IsGroup)
+        group = node.Name;
+    else
+        rssID = node.RssID;
+}
+
+// A merged feed: its marks in the tree; its articles when the list shows it.
+void FeedDone(const DownloadEntry& entry, int parsed) {
+    MainWindow* w = MainWindow_Get();
+    if (!w || parsed <= 0) return;
+    FeedTreeNode node;
+    bool shown = false;
+    if (w->Tree().Selected(&node)) {
+        if (!node.IsGroup) {
+            shown = node.RssID == entry.RssID;
+        } else {
+            for (const Rss& f : RssList)
+                if (f.RssID == entry.RssID) shown = Utf8Lower(f.Group) == Utf8Lower(node.Name);
+        }
+    }
+    if (shown) UI_List_Fill();
+}
+} // namespace
+
+void MainWindow_LinkModules() {
+    FeedThread_Init();
+    FeedThreadHooks& fh = FeedThread_Hooks();
+    fh.Selection = &TreeSelection;
+    fh.Refresh = [] {
+        if (MainWindow* w = MainWindow_Get()) w->RefreshMarks();
+    };
+    fh.FeedDone = &FeedDone;
+    fh.Say = [](const std::string& text, int) { Main_Say(text); };
+
+    MainHooks& h = Main_Hooks();
+    h.UpdateTick.push_back([] { ExtractFeedByThread(); });
+    h.SecondTick.push_back([] { ProcessNotifications(); });
+    h.SecondTick.push_back([] { FeedCountdown(); });
+    h.UpdateQueueCount = [] { return static_cast<int>(DownloadQueue_Size()); };
+    h.UpdatingFeedName = [] {
+        std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
+        for (const DownloadEntry& head : DownloadQueue)
+            return head.InProgress ? head.Name : std::string();
+        return std::string();
+    };
+
+    Command_Register(CMD_ACTUALIZE_ALL, [](int) {
+        ActualizeFeeds(1, 0);
+        return true;
+    });
+    Command_Register(CMD_STOP_ACTUALIZE, [](int) {
+        StopUpdates();
+        UI_Status();
+        return true;
+    });
+    Command_Register(CMD_FEED_ACTUALIZE, [](int) {
+        ActualizeFeeds(0, 0);
+        return true;
+    });
+}
+
+void MainWindow_UnlinkModules() {
+    FeedThreadHooks& fh = FeedThread_Hooks();
+    fh.Selection = nullptr;
+    fh.Refresh = nullptr;
+    fh.FeedDone = nullptr;
+    fh.Say = nullptr;
+    Notifications_Shutdown();
+}
+
+void MainWindow_StartUpdates() {
+    ActualizeFeeds(1, 1);
+}
