@@ -16,6 +16,7 @@
 #include "shell/core/AppState.h"
 #include "shell/core/IniFile.h"
 #include "shell/core/Log.h"
+#include "shell/core/DataLoad.h"
 #include "tool/ToolCommand.h"
 
 // The error lines the run logged, for standard error.
@@ -51,14 +52,12 @@ static int StoreCmd(const std::vector<std::string>& args) {
     if (prefs.Open("Orvalis.ini"))
         Catalogue_Settings().MaxRss = std::clamp(prefs.ReadLong("MaxRss", 150), 1, 400);
 
-    const bool legacy = File_Size("ListRSS.Ini") > 0 && !File_Exists(CATALOGUE_FILE);
-    if (!RssList_Load(legacy ? "ListRSS.Ini" : CATALOGUE_FILE)) {
+    if (!Startup_LoadCatalogue()) {
         // Without a catalogue every article file would look orphan: touch nothing.
         PrintLoggedErrors();
         return Tool_Fail(std::string("no catalogue in ") + dir + " (" + CATALOGUE_FILE + ")");
     }
-    Feed_ReadXml("ItemsU.Xml");
-    Feed_Read();
+    Startup_LoadArticles();
 
     for (Rss& feed : RssList)
         feed.ItemsChanged = 1;

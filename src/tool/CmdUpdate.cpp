@@ -19,6 +19,7 @@
 #include "shell/core/Log.h"
 #include "shell/core/Prefs.h"
 #include "shell/core/Startup.h"
+#include "shell/core/DataLoad.h"
 #include "tool/ToolCommand.h"
 #include "update/core/Date.h"
 #include "update/core/DownloadTool.h"
@@ -34,29 +35,18 @@ extern "C" void OnStopSignal(int sig) {
 
 // What start-up loads from the data folder (the current folder by now).
 bool LoadDataFolder(std::string& error) {
+    Startup_FillPrefEnvironment();
     Pref_Charge("Orvalis.ini", 0);
     LoadLanguage(Pref.AppLang, AppPath + "Lang/");
-    TimeZoneOffset = GetLocalOffsetTimeZone();
-    DownloadSettings s;
-    if (!Pref.DownloadPriority.empty()) s.DownloadPriority = Pref.DownloadPriority;
-    if (!Pref.NetAgent.empty()) s.NetAgent = Pref.NetAgent;
-    s.ProxyHost = Pref.ProxyHost;
-    s.ProxyPort = Pref.ProxyPort;
-    s.ProxyID = Pref.ProxyID;
-    s.ProxyPassWord = Pref.ProxyPassWord;
-    s.UseProxy = Pref.UseProxy != 0;
-    Download_SetSettings(s);
-    Catalogue_Settings().MaxRss = Pref.MaxRss;
-    ItemStore_Settings().IntervalFeedToSave = Pref.IntervalFeedToSave;
-    if (!Network_Init()) {
+    if (!Pref_ApplyToCore()) {
         error = "the network layer cannot be initialised";
         return false;
     }
-    if (!RssList_Load(CATALOGUE_FILE)) {
+    if (!Startup_LoadCatalogue()) {
         error = std::string("no catalogue ") + CATALOGUE_FILE + " in the data folder";
         return false;
     }
-    Feed_Read();
+    Startup_LoadArticles();
     return true;
 }
 

@@ -16,6 +16,7 @@
 #include "shell/core/AppState.h"
 #include "shell/core/CloseThread.h"
 #include "shell/core/CrashHandler.h"
+#include "shell/core/DataLoad.h"
 #include "shell/core/Log.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
@@ -55,21 +56,10 @@ static void LoadSettings() {
             PrefChanged = true;
         };
     });
+    Startup_FillPrefEnvironment();
     Pref_Charge("Orvalis.ini", 0);
     if (!Pref.AppLang.empty()) LoadLanguage(Pref.AppLang, AppPath + "Lang/");
-    TimeZoneOffset = GetLocalOffsetTimeZone();
-    DownloadSettings net;
-    if (!Pref.DownloadPriority.empty()) net.DownloadPriority = Pref.DownloadPriority;
-    if (!Pref.NetAgent.empty()) net.NetAgent = Pref.NetAgent;
-    net.ProxyHost = Pref.ProxyHost;
-    net.ProxyPort = Pref.ProxyPort;
-    net.ProxyID = Pref.ProxyID;
-    net.ProxyPassWord = Pref.ProxyPassWord;
-    net.UseProxy = Pref.UseProxy != 0;
-    Download_SetSettings(net);
-    if (!Network_Init()) Log("! Network_Init()");
-    Catalogue_Settings().MaxRss = Pref.MaxRss;
-    ItemStore_Settings().IntervalFeedToSave = Pref.IntervalFeedToSave;
+    if (!Pref_ApplyToCore()) Log("! Network_Init()");
 }
 
 void OnDeviceChange() {
@@ -105,8 +95,6 @@ bool OrvalisApplication::OnInit() {
     }
     // 5. One instance per data folder: a second start hands over and ends.
     if (!CheckSingleInstance(params)) std::exit(0);
-    Catalogue_Settings().DBBaseMode = DBBaseMode != 0;
-
     LoadSettings();
 
     // 8. The main window (it ends the event loop itself when closed) and the log window.
@@ -141,15 +129,12 @@ bool OrvalisApplication::OnInit() {
     }
 
     // 12. The catalogue; the older file name only when it alone holds feeds.
-    if (File_Size("ListRSS.Ini") > 0 && !File_Exists(CATALOGUE_FILE))
-        m_catalogueOpened = RssList_Load("ListRSS.Ini") != 0;
-    else
-        m_catalogueOpened = RssList_Load(CATALOGUE_FILE) != 0;
+    m_catalogueOpened = Startup_LoadCatalogue() != 0;
     // 13. First-start help.
     InstallDefaultData(&AskYesNo);
     if (!RssList.Empty()) m_catalogueOpened = true;
-    // The stored articles, then the tree and the list.
-    Feed_Read();
+    // The stored articles (the older store migrated once), then the tree and the list.
+    Startup_LoadArticles();
     AutoSaveFeeds(1);
     MainWindow_Ready();
 
