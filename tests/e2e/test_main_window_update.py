@@ -61,7 +61,10 @@ def run(app):
     if tree is None:
         return
     mw.check("before the update Le Monde has 2 unread articles",
-             "Le Monde [2 Non lu]" in mw.cells(tree), mw.cells(tree))
+             mw.wait_for(lambda: "Le Monde [2 Non lu]" in mw.cells(tree)), mw.cells(tree))
+    # The window may still be settling on a loaded machine: put the focus on the tree first.
+    mw.wait_for(lambda: mw.focused(app) is not None)
+    u.press("1")
     u.press("Down")
     u.press("Down")
     mw.check("the list shows Le Monde's three articles",
