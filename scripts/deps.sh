@@ -32,6 +32,9 @@ PKGS=(
     gir1.2-gtk-3.0
     faketime
     xdotool
+    sox
+    libsox-fmt-mp3
+    python3
 )
 missing=()
 for p in "${PKGS[@]}"; do
