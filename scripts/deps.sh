@@ -17,6 +17,7 @@ PKGS=(
     nlohmann-json3-dev
     libwxgtk3.2-dev
     libwxgtk-webview3.2-dev
+    libwxgtk-media3.2-dev
     libgtk-3-dev
     libx11-dev
     libmpv-dev

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "audio/gui/AudioLinks.h"
 #include "catalogue/core/Records.h"
 #include "platform/core/Text.h"
 #include "shell/core/MainCommands.h"
@@ -78,9 +79,31 @@ void MainWindow_LinkModules() {
         ActualizeFeeds(0, 0);
         return true;
     });
+
+    MainWindow* w = MainWindow_Get();
+    AudioWindowLinks audio;
+    audio.Window = w;
+    audio.Bar = w ? w->Bar() : nullptr;
+    audio.SelectedArticle = [](Rss** feed) {
+        MainWindow* m = MainWindow_Get();
+        return m ? m->SelectedArticle(feed) : nullptr;
+    };
+    audio.SelectedFeed = [] {
+        MainWindow* m = MainWindow_Get();
+        return m ? m->SelectedFeed() : nullptr;
+    };
+    audio.TreeFocused = [] {
+        MainWindow* m = MainWindow_Get();
+        return m && m->FocusedZone() == ZONE_TREE;
+    };
+    audio.Say = [](const std::string& text) { Main_Say(text); };
+    audio.Status = [] { UI_Status(); };
+    audio.StartBackNormal = [] { MainTimer_StartBackNormal(); };
+    Audio_Link(audio);
 }
 
 void MainWindow_UnlinkModules() {
+    Audio_Unlink();
     FeedThreadHooks& fh = FeedThread_Hooks();
     fh.Selection = nullptr;
     fh.Refresh = nullptr;
