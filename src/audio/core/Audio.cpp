@@ -591,8 +591,9 @@ std::string Audio_LoadedItemText() {
     std::string s;
     if (Audio.State & AUDIO_STATE_PAUSED) s = Lng(L_Audio_InPause) + " : ";
     if (Audio.RadioID) {
-        const std::string title = Radio_GetInfo(RADIOINFO_TITLE);
-        return s + (title.empty() ? Radio_GetInfo(RADIOINFO_NAME) : title);
+        std::string title = Radio_GetInfo(RADIOINFO_TITLE);
+        if (title.empty()) title = Radio_GetInfo(RADIOINFO_NAME);
+        return s + (title.empty() ? Lng(L_Audio_Radio) : title);
     }
     s += s_title.empty() ? Lng(L_Audio_Podcast) : s_title;
     return s + ", " + AudioTime_Format(Audio_Position(), Audio_Length(), Pref.AudioTimeFormat);

@@ -129,8 +129,10 @@ std::vector<QuickMenuEntry> QuickMenu_Build(const std::string& appName) {
     }
 
     if (loaded) {
-        menu.push_back(Entry(Audio_LoadedFeedText(), CMD_QUICK_FEED));
-        menu.push_back(Entry(Audio_LoadedItemText(), CMD_QUICK_PAUSED));
+        menu.push_back(Entry(Readable(Audio_LoadedFeedText(), Lng(L_Title_Rss)), CMD_QUICK_FEED));
+        menu.push_back(Entry(
+            Readable(Audio_LoadedItemText(), Lng(Audio.RadioID ? L_Audio_Radio : L_Audio_Podcast)),
+            CMD_QUICK_PAUSED));
     }
     QuickMenuEntry mute = Entry(Lng(L_Menu_Mute), CMD_AUDIO_MUTE);
     mute.Checkable = true;
