@@ -186,9 +186,10 @@ TEST_F(AudioEngineTest, ForwardJumpPastTheEndDoesNothingBackJumpGoesBackAndPause
     Item_Play(*feed, item); // the article playing: pause
     EXPECT_TRUE(Audio.State & AUDIO_STATE_PAUSED);
     EXPECT_EQ(Engine_IsActive(BassState.Channel), ENGINE_PAUSED);
+    Sleep(300); // what the output still held is played out
     const int64_t paused = Audio_Position();
     Sleep(600);
-    EXPECT_EQ(Audio_Position(), paused);
+    EXPECT_NEAR(Audio_Position(), paused, 50) << "paused, the position stays";
     Item_Play(*feed, item); // and resume
     EXPECT_FALSE(Audio.State & AUDIO_STATE_PAUSED);
     ASSERT_TRUE(WaitFor([&] { return Audio_Position() > paused + 200; }, 5000));
