@@ -7,6 +7,7 @@
 
 #include "access/gui/ReqInput.h"
 #include "audio/core/Audio.h"
+#include "audio/core/AudioEngine.h"
 #include "audio/core/QuickMenuModel.h"
 #include "audio/gui/AudioMenu.h"
 #include "audio/gui/PurePlayerWx.h"
@@ -21,6 +22,9 @@
 
 namespace {
 AudioWindowLinks s_links;
+// What the engine was started with: a change in the preferences restarts it.
+int32_t s_player = -1;
+std::string s_agent;
 
 // One step of the volume commands, in percent.
 constexpr int VOLUME_STEP = 5;
@@ -168,6 +172,14 @@ void Audio_Link(const AudioWindowLinks& links) {
 
     MainHooks& h = Main_Hooks();
     h.SecondTick.push_back([] {
+        if (Audio_PlayerValue(Pref.AudioPlayer) != s_player) {
+            s_player = Audio_PlayerValue(Pref.AudioPlayer);
+            s_agent = Pref.NetAgent;
+            Audio_Init();
+        } else if (Pref.NetAgent != s_agent) {
+            s_agent = Pref.NetAgent;
+            Engine_SetAgent(s_agent);
+        }
         Audio_Monitor();
         AudioMenu_Update(s_links.Bar);
     });
@@ -176,6 +188,8 @@ void Audio_Link(const AudioWindowLinks& links) {
 
     AudioMenu_Install(s_links.Bar);
     PurePlayer_Register(s_links.Window);
+    s_player = Audio_PlayerValue(Pref.AudioPlayer);
+    s_agent = Pref.NetAgent;
     Audio_Init();
     AudioMenu_Update(s_links.Bar);
 }

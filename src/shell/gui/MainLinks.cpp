@@ -7,6 +7,7 @@
 #include "platform/core/Text.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
+#include "shell/gui/ArticleListView.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/MainWindow.h"
 #include "update/core/FeedThread.h"
@@ -99,6 +100,15 @@ void MainWindow_LinkModules() {
     audio.Say = [](const std::string& text) { Main_Say(text); };
     audio.Status = [] { UI_Status(); };
     audio.StartBackNormal = [] { MainTimer_StartBackNormal(); };
+    audio.Select = [](int rssID, int feedID) {
+        MainWindow* m = MainWindow_Get();
+        if (!m || !m->Tree().SelectFeed(rssID)) return;
+        UI_List_Fill();
+        const int row = feedID ? m->List().RowOf(feedID) : -1;
+        if (row >= 0) m->List().SelectRow(row);
+        m->ShowSelectedArticle();
+        UI_Status();
+    };
     Audio_Link(audio);
 }
 
