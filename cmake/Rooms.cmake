@@ -65,3 +65,25 @@ function(orvalis_room_definitions target)
         target_compile_definitions(${target} PUBLIC ${ARGN})
     endif()
 endfunction()
+
+# Every source of src/ must sit in a declared room: a folder nobody declared would not be
+# built at all (its functions then missing at link time, far from the cause).
+function(orvalis_rooms_check)
+    get_property(rooms GLOBAL PROPERTY ORVALIS_ROOMS)
+    file(GLOB_RECURSE files CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/src
+         ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h)
+    foreach(f ${files})
+        set(found FALSE)
+        foreach(r ${rooms})
+            string(FIND "${f}" "${r}/" at)
+            if(at EQUAL 0)
+                set(found TRUE)
+                break()
+            endif()
+        endforeach()
+        if(NOT found)
+            message(FATAL_ERROR "src/${f} is in no room: declare its folder with "
+                                "orvalis_room(...) in CMakeLists.txt, above the rooms it uses")
+        endif()
+    endforeach()
+endfunction()
