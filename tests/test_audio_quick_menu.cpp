@@ -8,9 +8,18 @@
 #include "audio/core/QuickMenuModel.h"
 #include "catalogue/core/Items.h"
 #include "catalogue/core/RssList.h"
-#include "shell/core/AppState.h"
+#include "shell/base/AppState.h"
 #include "shell/core/MainCommands.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
+
+// The quick menu speaks the main window's command numbers.
+static_assert(QUICKCMD_RESTORE == CMD_RESTORE && QUICKCMD_PAUSE == CMD_AUDIO_PAUSE &&
+              QUICKCMD_STOP == CMD_AUDIO_STOP && QUICKCMD_COPY_LINK == CMD_QUICK_COPY_LINK &&
+              QUICKCMD_FEED == CMD_QUICK_FEED && QUICKCMD_PAUSED == CMD_QUICK_PAUSED &&
+              QUICKCMD_MUTE == CMD_AUDIO_MUTE && QUICKCMD_UNREAD_FIRST == CMD_QUICK_UNREAD_FIRST &&
+              QUICKCMD_PLAYED_FIRST == CMD_QUICK_PLAYED_FIRST &&
+              QUICKCMD_RADIO_FIRST == CMD_QUICK_RADIO_FIRST &&
+              QUICKCMD_PARTIAL_FIRST == CMD_QUICK_PARTIAL_FIRST);
 
 namespace {
 class QuickMenuTest : public ::testing::Test {

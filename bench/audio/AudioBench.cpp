@@ -19,7 +19,7 @@
 #include "audio/core/AudioEngine.h"
 #include "catalogue/core/Items.h"
 #include "catalogue/core/RssList.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 #include "support/AudioFixtures.h"
 #include "support/LocalHttpServer.h"
 #include "support/TestSupport.h"

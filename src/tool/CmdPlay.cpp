@@ -19,8 +19,8 @@
 #include "catalogue/core/Items.h"
 #include "catalogue/core/RssList.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "tool/ToolCommand.h"
 
 static void PrintLogSince(size_t from) {

@@ -14,12 +14,11 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/AppState.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
-#include "shell/core/MainCommands.h"
-#include "shell/core/Prefs.h"
-#include "shell/core/Startup.h"
+#include "shell/base/AppState.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
+#include "shell/base/AppPaths.h"
 
 AudioRecord Audio;
 BassStateRecord BassState;
@@ -515,7 +514,7 @@ void Item_Play(Rss& feed, Item& item) {
             }
             Log("! Item_Play FeedID=" + std::to_string(item.FeedID) +
                 ", no local file and no download queue : " + item.AudioLink);
-            if (s_ui.Say) s_ui.Say(NotYetAvailable_Text());
+            if (s_ui.NotAvailable) s_ui.NotAvailable();
             return;
         }
         Audio_Play(file, {}, item.FeedID, item.Title, item.AudioPos);

@@ -77,6 +77,7 @@ struct AudioUiHooks {
     std::function<void()> TempoChanged;          // the speed marks of the menu
     std::function<void()> StateChanged;          // status line, play/pause label
     std::function<void()> StartBackNormal;       // one-shot timer 5 (5 s)
+    std::function<void()> NotAvailable;          // says the command cannot be done yet
     // Queues an enclosure to be downloaded and played when ready (bit 1 of the podcast
     // queue); plays at once when the file is there. False when no queue is linked.
     std::function<bool(Rss& feed, Item& item)> QueueAndPlay;

@@ -14,7 +14,7 @@
 #include "audio/core/BassApi.h"
 #include "audio/core/BassErrors.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 namespace {
 struct EndInfo {

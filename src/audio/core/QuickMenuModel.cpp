@@ -3,10 +3,9 @@
 #include "audio/core/Audio.h"
 #include "catalogue/core/Items.h"
 #include "catalogue/core/Records.h"
-#include "shell/core/AppState.h"
-#include "shell/core/Lng.h"
-#include "shell/core/MainCommands.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/AppState.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Prefs.h"
 
 std::vector<int32_t> QuickUnreadTargets;
 std::vector<int32_t> QuickPartialTargets;
@@ -57,15 +56,15 @@ std::vector<QuickMenuEntry> QuickMenu_Build(const std::string& appName) {
     std::vector<QuickMenuEntry> menu;
     const bool loaded = Audio.State & AUDIO_STATE_LOADED;
     const bool paused = Audio.State & AUDIO_STATE_PAUSED;
-    menu.push_back(Entry(Lng(L_PopMenu_SysTrayOut, appName), CMD_RESTORE));
+    menu.push_back(Entry(Lng(L_PopMenu_SysTrayOut, appName), QUICKCMD_RESTORE));
     menu.push_back(Entry(Lng(paused ? L_PodcastPopUpMenu_Resume : L_PodcastPopUpMenu_Pause),
-                         CMD_AUDIO_PAUSE, loaded && !Audio.RadioID));
-    menu.push_back(Entry(Lng(L_Menu_Stop), CMD_AUDIO_STOP, loaded));
+                         QUICKCMD_PAUSE, loaded && !Audio.RadioID));
+    menu.push_back(Entry(Lng(L_Menu_Stop), QUICKCMD_STOP, loaded));
     if (loaded && Audio.RadioID)
-        menu.push_back(Entry(Lng(L_PodcastPopUpMenu_LinkRadioToCLipBoard), CMD_QUICK_COPY_LINK,
+        menu.push_back(Entry(Lng(L_PodcastPopUpMenu_LinkRadioToCLipBoard), QUICKCMD_COPY_LINK,
                              !Audio_LoadedLink().empty()));
     else
-        menu.push_back(Entry(Lng(L_PodcastPopUpMenu_LinkToCLipBoard), CMD_QUICK_COPY_LINK,
+        menu.push_back(Entry(Lng(L_PodcastPopUpMenu_LinkToCLipBoard), QUICKCMD_COPY_LINK,
                              !Audio_LoadedLink().empty()));
 
     // Unread podcasts, by feed, at most 5 a feed and 90 in all.
@@ -81,7 +80,7 @@ std::vector<QuickMenuEntry> QuickMenu_Build(const std::string& appName) {
             if (!OfferedUnread(item)) continue;
             sub.Sub.push_back(
                 Entry(Readable(item.Title, Lng(L_Audio_Podcast)),
-                      CMD_QUICK_UNREAD_FIRST + static_cast<int>(QuickUnreadTargets.size())));
+                      QUICKCMD_UNREAD_FIRST + static_cast<int>(QuickUnreadTargets.size())));
             QuickUnreadTargets.push_back(item.FeedID);
         }
         if (!sub.Sub.empty()) unread.Sub.push_back(std::move(sub));
@@ -96,7 +95,7 @@ std::vector<QuickMenuEntry> QuickMenu_Build(const std::string& appName) {
             if (item.AudioPos < 1) continue;
             partial.Sub.push_back(
                 Entry(Readable(item.Title, Lng(L_Audio_Podcast)),
-                      CMD_QUICK_PARTIAL_FIRST + static_cast<int>(QuickPartialTargets.size())));
+                      QUICKCMD_PARTIAL_FIRST + static_cast<int>(QuickPartialTargets.size())));
             QuickPartialTargets.push_back(item.FeedID);
         }
     menu.push_back(std::move(partial));
@@ -109,7 +108,7 @@ std::vector<QuickMenuEntry> QuickMenu_Build(const std::string& appName) {
         for (size_t p = 0; p < PlayedItems.size() && p < QUICK_PLAYED_MAX; ++p) {
             const Item* item = Item_FindByFeedID(PlayedItems[p]);
             played.Sub.push_back(Entry(Readable(item->Title, Lng(L_Audio_Podcast)),
-                                       CMD_QUICK_PLAYED_FIRST + static_cast<int>(p)));
+                                       QUICKCMD_PLAYED_FIRST + static_cast<int>(p)));
         }
         menu.push_back(std::move(played));
     }
@@ -123,18 +122,18 @@ std::vector<QuickMenuEntry> QuickMenu_Build(const std::string& appName) {
             for (size_t p = 0; p < PlayedFeeds.size() && p < QUICK_PLAYED_MAX; ++p)
                 radios.Sub.push_back(
                     Entry(Readable(FeedOf(PlayedFeeds[p])->Name, Lng(L_Audio_Radio)),
-                          CMD_QUICK_RADIO_FIRST + static_cast<int>(p)));
+                          QUICKCMD_RADIO_FIRST + static_cast<int>(p)));
             menu.push_back(std::move(radios));
         }
     }
 
     if (loaded) {
-        menu.push_back(Entry(Readable(Audio_LoadedFeedText(), Lng(L_Title_Rss)), CMD_QUICK_FEED));
+        menu.push_back(Entry(Readable(Audio_LoadedFeedText(), Lng(L_Title_Rss)), QUICKCMD_FEED));
         menu.push_back(Entry(
             Readable(Audio_LoadedItemText(), Lng(Audio.RadioID ? L_Audio_Radio : L_Audio_Podcast)),
-            CMD_QUICK_PAUSED));
+            QUICKCMD_PAUSED));
     }
-    QuickMenuEntry mute = Entry(Lng(L_Menu_Mute), CMD_AUDIO_MUTE);
+    QuickMenuEntry mute = Entry(Lng(L_Menu_Mute), QUICKCMD_MUTE);
     mute.Checkable = true;
     mute.Checked = AppState_Test(APPSTATE_MUTED) != 0;
     menu.push_back(std::move(mute));
@@ -146,17 +145,15 @@ bool QuickMenu_Run(int command, int32_t* rssOut, int32_t* feedIdOut) {
     auto at = [](const std::vector<int32_t>& list, int n) {
         return n >= 0 && static_cast<size_t>(n) < list.size() ? list[static_cast<size_t>(n)] : 0;
     };
-    if (command >= CMD_QUICK_UNREAD_FIRST && command < CMD_QUICK_UNREAD_FIRST + QUICK_UNREAD_MAX)
-        feedId = at(QuickUnreadTargets, command - CMD_QUICK_UNREAD_FIRST);
-    else if (command >= CMD_QUICK_PLAYED_FIRST &&
-             command < CMD_QUICK_PLAYED_FIRST + QUICK_PLAYED_MAX)
-        feedId = at(PlayedItems, command - CMD_QUICK_PLAYED_FIRST);
-    else if (command >= CMD_QUICK_PARTIAL_FIRST &&
-             command < CMD_QUICK_PARTIAL_FIRST + QUICK_PARTIAL_MAX)
-        feedId = at(QuickPartialTargets, command - CMD_QUICK_PARTIAL_FIRST);
-    else if (command >= CMD_QUICK_RADIO_FIRST &&
-             command < CMD_QUICK_RADIO_FIRST + QUICK_PLAYED_MAX) {
-        Rss* radio = FeedOf(at(PlayedFeeds, command - CMD_QUICK_RADIO_FIRST));
+    if (command >= QUICKCMD_UNREAD_FIRST && command < QUICKCMD_UNREAD_FIRST + QUICK_UNREAD_MAX)
+        feedId = at(QuickUnreadTargets, command - QUICKCMD_UNREAD_FIRST);
+    else if (command >= QUICKCMD_PLAYED_FIRST && command < QUICKCMD_PLAYED_FIRST + QUICK_PLAYED_MAX)
+        feedId = at(PlayedItems, command - QUICKCMD_PLAYED_FIRST);
+    else if (command >= QUICKCMD_PARTIAL_FIRST &&
+             command < QUICKCMD_PARTIAL_FIRST + QUICK_PARTIAL_MAX)
+        feedId = at(QuickPartialTargets, command - QUICKCMD_PARTIAL_FIRST);
+    else if (command >= QUICKCMD_RADIO_FIRST && command < QUICKCMD_RADIO_FIRST + QUICK_PLAYED_MAX) {
+        Rss* radio = FeedOf(at(PlayedFeeds, command - QUICKCMD_RADIO_FIRST));
         if (!radio) return false;
         if (rssOut) *rssOut = radio->RssID;
         Radio_Play(radio);

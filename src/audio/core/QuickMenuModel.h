@@ -16,6 +16,21 @@ struct QuickMenuEntry {
     std::vector<QuickMenuEntry> Sub; // a submenu's entries
 };
 
+// The command numbers of the entries (the main window's numbers for the same commands).
+enum : int {
+    QUICKCMD_RESTORE = 478,
+    QUICKCMD_PAUSE = 114,
+    QUICKCMD_STOP = 110,
+    QUICKCMD_COPY_LINK = 484,
+    QUICKCMD_FEED = 488,
+    QUICKCMD_PAUSED = 490,
+    QUICKCMD_MUTE = 112,
+    QUICKCMD_UNREAD_FIRST = 4100,
+    QUICKCMD_PLAYED_FIRST = 4200,
+    QUICKCMD_RADIO_FIRST = 4400,
+    QUICKCMD_PARTIAL_FIRST = 4700,
+};
+
 enum : int {
     QUICK_UNREAD_MAX = 90,
     QUICK_UNREAD_PER_FEED = 5,

@@ -15,10 +15,10 @@
 #include "catalogue/core/Items.h"
 #include "catalogue/core/Records.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 
 namespace {
 AudioWindowLinks s_links;
@@ -96,6 +96,7 @@ void Audio_Link(const AudioWindowLinks& links) {
     ui.VolumeChanged = [] { AudioMenu_Update(s_links.Bar); };
     ui.TempoChanged = [] { AudioMenu_Update(s_links.Bar); };
     ui.StateChanged = &Refresh;
+    ui.NotAvailable = [] { Say(NotYetAvailable_Text()); };
     ui.StartBackNormal = [] {
         if (s_links.StartBackNormal) s_links.StartBackNormal();
     };

@@ -6,10 +6,10 @@
 #include "access/core/Shortcuts.h"
 #include "platform/core/Text.h"
 #include "audio/core/Audio.h"
-#include "shell/core/AppState.h"
-#include "shell/core/Lng.h"
+#include "shell/base/AppState.h"
+#include "shell/base/Lng.h"
 #include "shell/core/MainCommands.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 
 namespace {
 wxString W(const std::string& s) {

@@ -4,7 +4,7 @@
 #include <wx/window.h>
 
 #include "audio/core/Audio.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 namespace {
 class WxPurePlayer : public PurePlayer {

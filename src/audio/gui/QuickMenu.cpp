@@ -8,8 +8,8 @@
 #include "audio/core/QuickMenuModel.h"
 #include "audio/gui/ActiveWindow.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
-#include "shell/core/Startup.h"
+#include "shell/base/Log.h"
+#include "shell/base/AppPaths.h"
 
 namespace {
 constexpr int QUICKMENU_ATTEMPTS = 40;
