@@ -73,7 +73,7 @@ def main():
         proc = u.start([binary], {"XDG_DATA_HOME": data, "ORVALIS_AUDIO_OUTPUT": "null"})
         other = subprocess.Popen([sys.executable, "-c", OTHER_APP])
         try:
-            run(u.find_app("Orvalis"))
+            run(u.find_app("Orvalis"), proc, data)
         finally:
             other.terminate()
             proc.terminate()
@@ -84,7 +84,7 @@ def main():
     sys.exit(1 if failed else 0)
 
 
-def run(app):
+def run(app, proc, data):
     check = mw.check
     # The audio menu: its entries, one speed marked, the volume text.
     normal = u.find(app, lambda n: u.role(n) == "check menu item" and n.name == "normal", 5)
@@ -180,6 +180,25 @@ def run(app):
     pause.queryAction().doAction(0)
     check("pause from the quick menu pauses",
           mw.wait_for(lambda: status().startswith("En pause"), 5), status())
+
+    # Ten seconds on, then the program ends: the position is kept for the next time.
+    forward = u.find(app, lambda n: u.role(n) == "menu item" and n.name.startswith("Avance"), 5)
+    forward.queryAction().doAction(0)
+    check("forward plays again ten seconds on",
+          mw.wait_for(lambda: re.search(r"Lecture, .* 0 minute 1\d seconde", status()), 5), status())
+    quit_item = u.find(app, lambda n: u.role(n) == "menu item" and n.name == "Quitter", 5)
+    quit_item.queryAction().doAction(0)
+    try:
+        proc.wait(20)
+    except Exception:
+        pass
+    feed = os.path.join(data, "QuenbelS", "Orvalis", "Feeds", "podcasts.example.Txt")
+    with open(feed, encoding="utf-8") as f:
+        text = f.read()
+    first = text[text.index("[Items 1]"):text.index("[Items 2]")]
+    m = re.search(r"AudioPos = (\d+)", first)
+    check("the position playing at exit is stored",
+          m is not None and 10000 <= int(m.group(1)) < 30000, first)
 
 
 if __name__ == "__main__":

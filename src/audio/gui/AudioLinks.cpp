@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/frame.h>
 
@@ -16,6 +17,7 @@
 #include "catalogue/core/Records.h"
 #include "platform/core/Text.h"
 #include "shell/base/Lng.h"
+#include "shell/base/Log.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/base/Prefs.h"
@@ -187,6 +189,18 @@ void Audio_Link(const AudioWindowLinks& links) {
     h.BackNormal.push_back([] { Audio_SetTempo(1, -100); });
     h.AudioState = [] { return Audio_StatusText(); };
 
+    // The program ends: the window is hidden when it is scheduled for destruction, before
+    // the exit sequence saves the articles, so the position of what plays is stored in
+    // time (the window itself goes only after that save).
+    if (s_links.Window)
+        s_links.Window->Bind(wxEVT_SHOW, [](wxShowEvent& e) {
+            e.Skip();
+            if (!e.IsShown() && wxTheApp && wxTheApp->IsScheduledForDestruction(s_links.Window) &&
+                (Audio.State & AUDIO_STATE_LOADED)) {
+                Log("- Audio_Close at exit");
+                Audio_Close(0);
+            }
+        });
     AudioMenu_Install(s_links.Bar);
     PurePlayer_Register(s_links.Window);
     s_player = Audio_PlayerValue(Pref.AudioPlayer);
