@@ -94,8 +94,9 @@ int Audio_Play(const std::string& file, const std::string& link, int32_t feedId,
                const std::string& title, int32_t positionMs);
 // Streams a radio (needs a feed address). 1 when it plays.
 int Radio_Play(Rss* radio);
-// Stops and forgets what plays, storing the article's position (see the rule in the
-// source); with `reset` the position of a stream still playing is not kept.
+// Stops and forgets what plays. The article's position is stored: the position when the
+// stream was paused or (without `reset`) playing, 0 when under "MoveAudio" seconds; its
+// read time is stamped now, its two state bits kept.
 void Audio_Close(int reset);
 // The playback tick of the one-second timer.
 void Audio_Monitor();
@@ -111,8 +112,11 @@ void Audio_SetTempo(int quiet, int preset);
 // and mute is cleared. While muted "MuteVolume" is used.
 void Audio_SetVolume(int volume, int store);
 void Audio_Mute();
-// The play command on an article: pause/resume when it is the one playing, else stream
-// its link or play its file (see the source for the order of the choices).
+// The play command on an article: pause/resume when it is the one playing; else, with
+// "PlayLinkByDefault" and a playable link, stream the link from AudioPos; else, when its
+// file is playable: with a link, hand it to the podcast queue (QueueAndPlay), or without a
+// queue play the file when present, else stream the link, else say it is not available;
+// without a link, play the local file from AudioPos.
 void Item_Play(Rss& feed, Item& item);
 
 // Speed presets: tempo percent, pitch semitones and label entry.
