@@ -78,9 +78,12 @@ std::vector<std::string> Discovery_CollectLinks(std::string_view page, std::stri
     size_t values = 0;
     const std::string lower = AsciiLower(page);
     size_t at = 0;
+    // The next of each name, searched again only once passed: a page without one of
+    // them is not scanned to its end at every link.
+    size_t h = lower.find("href"), u = lower.find("url");
     while (at < lower.size()) {
-        const size_t h = lower.find("href", at);
-        const size_t u = lower.find("url", at);
+        if (h != std::string::npos && h < at) h = lower.find("href", at);
+        if (u != std::string::npos && u < at) u = lower.find("url", at);
         if (h == std::string::npos && u == std::string::npos) break;
         const bool isHref = u == std::string::npos || (h != std::string::npos && h < u);
         size_t i = isHref ? h + 4 : u + 3;
