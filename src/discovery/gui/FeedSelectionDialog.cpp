@@ -15,6 +15,10 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 #include "access/gui/AccessibleName.h"
 #include "access/gui/RequestMessage.h"
 #include "catalogue/core/RssList.h"
@@ -25,6 +29,33 @@
 #include "shell/core/Lng.h"
 
 namespace {
+#ifdef __WXGTK__
+// The tree view inside a wxDataViewCtrl (it sits in a scrolled window).
+GtkWidget* TreeViewIn(GtkWidget* w) {
+    if (!w) return nullptr;
+    if (GTK_IS_TREE_VIEW(w)) return w;
+    GtkWidget* found = nullptr;
+    if (GTK_IS_CONTAINER(w)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(w));
+        for (GList* c = children; c && !found; c = c->next)
+            found = TreeViewIn(GTK_WIDGET(c->data));
+        g_list_free(children);
+    }
+    return found;
+}
+#endif
+
+// Names a list and the native view in it that takes the focus, so the name is heard when
+// the focus enters the list.
+void NameList(wxWindow* list, const std::string& name) {
+    Accessible_SetName(list, name);
+#ifdef __WXGTK__
+    if (GtkWidget* view = TreeViewIn(list->GetHandle()))
+        if (AtkObject* acc = gtk_widget_get_accessible(view))
+            atk_object_set_name(acc, name.c_str());
+#endif
+}
+
 wxString W(const std::string& s) {
     return wxString::FromUTF8(s);
 }
@@ -124,7 +155,7 @@ class SelectionDialog : public wxDialog {
         m_groups->AppendToggleColumn(W(Lng(L_OPML_ListIcon_Group)), wxDATAVIEW_CELL_ACTIVATABLE,
                                      30);
         m_groups->AppendTextColumn(W(Lng(L_OPML_ListIcon_Group)), wxDATAVIEW_CELL_INERT, 160);
-        Named(m_groups, Lng(L_OPML_ListIcon_Group));
+        NameList(m_groups, Lng(L_OPML_ListIcon_Group));
         lists->Add(m_groups, 0, wxEXPAND | wxRIGHT, 6);
         m_feeds = new wxDataViewListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                          wxDV_SINGLE | wxDV_ROW_LINES);
@@ -133,7 +164,7 @@ class SelectionDialog : public wxDialog {
                            L_OPML_ListIcon_Description, L_OPML_ListIcon_Group, L_OPML_ListIcon_URL})
             m_feeds->AppendTextColumn(W(Lng(e)), wxDATAVIEW_CELL_INERT,
                                       e == L_OPML_ListIcon_Name ? 220 : 100);
-        Named(m_feeds, FeedSelection_Title(m_mode));
+        NameList(m_feeds, FeedSelection_Title(m_mode));
         lists->Add(m_feeds, 1, wxEXPAND);
         top->Add(lists, 1, wxEXPAND | wxLEFT | wxRIGHT, 6);
 
