@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "catalogue/core/RssList.h"
+#include "discovery/core/FeedBank.h"
 #include "discovery/core/FeedSelection.h"
 #include "discovery/core/OPML.h"
 #include "discovery/core/OpmlExchange.h"
@@ -70,6 +71,7 @@ bool EnterDataFolder(const std::string& dir, std::string& error) {
     Pref_Charge("Orvalis.ini", 0);
     LoadLanguage(Pref.AppLang, AppPath + "Lang/");
     Pref_ApplyToCore();
+    FeedBank_Install();
     Startup_LoadCatalogue();
     return true;
 }

@@ -8,6 +8,7 @@
 #include "access/gui/WaitBox.h"
 #include "catalogue/core/RssList.h"
 #include "discovery/core/Discovery.h"
+#include "discovery/core/FeedBank.h"
 #include "discovery/core/FeedSelection.h"
 #include "discovery/core/FeedUrl.h"
 #include "discovery/core/OPML.h"
@@ -168,6 +169,7 @@ int Discovery_ImportOpmlFile(const std::string& file) {
 
 void Discovery_Link(const DiscoveryLinks& links) {
     s_links = links;
+    FeedBank_Install();
     Register(CMD_OPML_IMPORT, [] { ImportOpmlFile({}, 1, Ui()); });
     Register(CMD_OPML_EXPORT_ALL, [] {
         Log("* OPML_Export() : *");
