@@ -13,7 +13,7 @@
 #include "platform/core/Text.h"
 #include "support/LocalHttpServer.h"
 #include "support/TestSupport.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 namespace {
 const char* kRss =

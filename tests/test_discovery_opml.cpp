@@ -12,7 +12,7 @@
 #include "discovery/core/OpmlExchange.h"
 #include "platform/core/FileUtil.h"
 #include "shell/core/Startup.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "discovery/core/FeedBank.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "tool/ToolCommand.h"
 #include "update/core/Date.h"
 

@@ -9,12 +9,12 @@
 
 #include "discovery/core/Discovery.h"
 #include "discovery/core/FeedUrl.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "tool/ToolCommand.h"
 #include "update/core/Date.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 static int Discover(const std::vector<std::string>& args) {
     std::string url;

@@ -9,9 +9,9 @@
 #include "discovery/core/OPML.h"
 #include "platform/core/CurlFetch.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "update/core/Date.h"
-#include "update/core/UrlTools.h"
+#include "update/net/UrlTools.h"
 #include "update/core/XML_Qn.h"
 #include "update/core/XmlRepair.h"
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "catalogue/core/Records.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 inline constexpr int DISCOVERY_PARALLEL = 8;
 // Bounds on what a page may make us do.

@@ -9,7 +9,7 @@
 #include "discovery/core/OPML.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "update/core/Date.h"
 
 static long long ElapsedMs(std::chrono::steady_clock::time_point start) {

@@ -5,8 +5,8 @@
 #include "catalogue/core/RssList.h"
 #include "discovery/core/OPML.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Startup.h"
+#include "shell/base/Lng.h"
+#include "shell/base/AppPaths.h"
 
 std::string FeedSelection_Title(int mode) {
     switch (mode & 0xFF) {

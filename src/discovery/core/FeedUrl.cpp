@@ -1,8 +1,8 @@
 #include "discovery/core/FeedUrl.h"
 
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
-#include "update/core/DownloadTool.h"
+#include "shell/base/Log.h"
+#include "update/net/DownloadTool.h"
 
 std::string NormalizeUrl(std::string_view urlIn) {
     std::string url = Trim(urlIn);

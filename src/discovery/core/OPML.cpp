@@ -10,7 +10,7 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include <ctime>
 #include "update/core/XML_Qn.h"
 #include "update/core/XmlRepair.h"

@@ -10,10 +10,10 @@
 #include "discovery/core/OPML.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
-#include "shell/core/Startup.h"
-#include "update/core/DownloadTool.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/AppPaths.h"
+#include "update/net/DownloadTool.h"
 
 // The folder part of a path, with its trailing separator ("" when none).
 static std::string FolderOf(const std::string& path) {

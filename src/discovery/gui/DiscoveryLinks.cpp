@@ -16,13 +16,13 @@
 #include "discovery/gui/EditFeedProperties.h"
 #include "discovery/gui/FeedSelectionDialog.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
-#include "shell/core/Prefs.h"
-#include "shell/core/Startup.h"
-#include "update/core/DownloadTool.h"
+#include "shell/base/Prefs.h"
+#include "shell/base/AppPaths.h"
+#include "update/net/DownloadTool.h"
 #include "update/core/XmlDownload.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include "discovery/core/OPML.h"
 #include "platform/core/Text.h"
 #include "plugins/core/RunExtractor.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
-#include "shell/core/PathTools.h"
-#include "shell/core/Startup.h"
-#include "update/core/FeedThread.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/PathTools.h"
+#include "shell/base/AppPaths.h"
+#include "update/worker/FeedThread.h"
 #include "update/core/XmlDownload.h"
 
 namespace {

@@ -26,7 +26,7 @@
 #include "discovery/core/OPML.h"
 #include "discovery/core/OpmlExchange.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 
 namespace {
 #ifdef __WXGTK__
