@@ -56,7 +56,7 @@ class FakeUi : public DiscoveryUi {
 };
 
 // Runs a test inside a fresh data folder with an empty catalogue.
-class InDataFolder : public ::testing::Test {
+class OpmlImport : public ::testing::Test {
   protected:
     void SetUp() override {
         char buf[4096];
@@ -362,7 +362,7 @@ TEST(FeedSelectionRules, ActivityAccentsAndEveryFilter) {
     EXPECT_EQ(FeedSelection_ConfirmLabel(0x405), "Déplacer vers obsolète");
 }
 
-TEST_F(InDataFolder, ImportSkipsKnownAddressesIgnoringCaseOnlyAndSavesTheCatalogue) {
+TEST_F(OpmlImport, ImportSkipsKnownAddressesIgnoringCaseOnlyAndSavesTheCatalogue) {
     Rss known;
     known.Name = "Known";
     known.Url = "HTTPS://LINUX.EXAMPLE/RSS";
@@ -393,7 +393,7 @@ TEST_F(InDataFolder, ImportSkipsKnownAddressesIgnoringCaseOnlyAndSavesTheCatalog
     EXPECT_EQ(RssList.Size(), 5u);
 }
 
-TEST_F(InDataFolder, GroupExportAndExportOfEveryGroupWriteOnlyFeedsOfBuiltInKinds) {
+TEST_F(OpmlImport, GroupExportAndExportOfEveryGroupWriteOnlyFeedsOfBuiltInKinds) {
     auto add = [](const char* name, const char* url, const char* group, const char* type) {
         Rss f;
         f.Name = name;
