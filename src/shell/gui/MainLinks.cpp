@@ -4,6 +4,7 @@
 
 #include "audio/gui/AudioLinks.h"
 #include "catalogue/core/Records.h"
+#include "discovery/gui/DiscoveryLinks.h"
 #include "platform/core/Text.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
@@ -46,6 +47,17 @@ void FeedDone(const DownloadEntry& entry, int parsed) {
 } // namespace
 
 void MainWindow_LinkModules() {
+    Discovery_Link(
+        {[]() -> wxWindow* { return MainWindow_Get(); }, [] { UI_Tree_Actualize(); },
+         []() -> std::string {
+             MainWindow* w = MainWindow_Get();
+             FeedTreeNode node;
+             if (!w || !w->Tree().Selected(&node)) return {};
+             if (node.IsGroup) return node.Name;
+             Rss* f = w->SelectedFeed();
+             return f ? f->Group : std::string();
+         },
+         []() -> Rss* { return MainWindow_Get() ? MainWindow_Get()->SelectedFeed() : nullptr; }});
     FeedThread_Init();
     FeedThreadHooks& fh = FeedThread_Hooks();
     fh.Selection = &TreeSelection;
