@@ -354,7 +354,10 @@ bool Repair(std::string_view bytes, OpmlWalk& walk) {
     const size_t lt = text.find('<');
     if (lt != 0 && lt != std::string::npos) text.erase(0, lt);
     bool ok = false;
-    for (int pass = 0; pass < 2 && !ok; ++pass) {
+    // Pass 0 reads the text as it is; pass 1 after the escape of raw quotes, markup and
+    // ampersands in attribute values (lists exported by other programs); pass 2 after
+    // the patch the remaining error asks for.
+    for (int pass = 0; pass < 3 && !ok; ++pass) {
         walk = OpmlWalk();
         const ParseError err = ParseText(walk, text, "UTF-8");
         if (err.Code == 0) {
@@ -362,7 +365,15 @@ bool Repair(std::string_view bytes, OpmlWalk& walk) {
             break;
         }
         message += err.Text + " => " + std::string(LineOf(text, err.Line)).substr(0, 200) + "\r\n";
-        if (pass == 1) break;
+        if (pass == 2) break;
+        if (pass == 0) {
+            const std::string patched = PatchAttributeValues(text);
+            if (patched != text) {
+                text = patched;
+                continue;
+            }
+            ++pass; // nothing to escape: on to the patch of the error
+        }
         if (err.Code == 5)
             text = XmlPatch_UnclosedToken(text);
         else if (err.Code == 11)
@@ -373,11 +384,6 @@ bool Repair(std::string_view bytes, OpmlWalk& walk) {
             text = XmlPatch_UnknownEncoding(text);
         else
             break;
-    }
-    if (!ok) {
-        // Last resort for lists with several faults in their attribute values.
-        walk = OpmlWalk();
-        ok = ParseText(walk, PatchAttributeValues(text), "UTF-8").Code == 0;
     }
     message += ok ? "  Patched by IsGoodXml, " : "! Error IsGoodXml, ";
     Log(message);
