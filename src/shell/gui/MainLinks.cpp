@@ -6,6 +6,7 @@
 #include "platform/core/Text.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
+#include "shell/gui/ConfigLinks.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/MainWindow.h"
 #include "update/core/FeedThread.h"
@@ -78,6 +79,7 @@ void MainWindow_LinkModules() {
         ActualizeFeeds(0, 0);
         return true;
     });
+    Config_Link();
 }
 
 void MainWindow_UnlinkModules() {
