@@ -107,6 +107,12 @@ TEST_F(ConfigFiles, SavedFilesLoadIntoAnEmptyDataFolderAsTheSameConfiguration) {
                     root.File("full.OVCZ")});
     EXPECT_EQ(list.Out, "Feeds/one.example.Txt Feeds/two.example.Txt ListRSSU.Ini Orvalis.ini\n")
         << list.Err;
+    // A save that cannot complete leaves nothing under the chosen name, nor its twin.
+    for (const char* name : {"missing/x.OVCZ", "missing/x.OVC"}) {
+        const ProcessResult failed = Tool({"config", "save", "--data", src, root.File(name)});
+        EXPECT_EQ(failed.ExitCode, 1) << name;
+        EXPECT_FALSE(fs::exists(root.File("missing"))) << name;
+    }
     EXPECT_TRUE(ReadFileOrEmpty(root.File("plain.OVC"))
                     .rfind("\xEF\xBB\xBF; " + std::string(CONFIG_COMMENT) + "\r\n", 0) == 0);
 }
@@ -193,6 +199,15 @@ TEST_F(ConfigFiles, ALoadThatFailsHalfwayLeavesTheConfigurationInMemoryAsItWas) 
         articles += f.Items.Size();
     EXPECT_EQ(articles, 3u);
     EXPECT_TRUE(fs::is_empty(root.File("tmp")));
+
+    // An archive without preferences replaces the catalogue and keeps the preferences.
+    const std::string catalogueOnly = root.File("catalogue-only.OVCZ");
+    ASSERT_EQ(RunProcess({"/usr/bin/zip", "-q", catalogueOnly, "ListRSSU.Ini"}, src).ExitCode, 0);
+    Pref.MaxRss = 44;
+    RssList.Clear();
+    EXPECT_EQ(ConfigZip_Load(catalogueOnly, 1), 1);
+    EXPECT_EQ(Pref.MaxRss, 44);
+    EXPECT_EQ(RssList.Size(), 2u);
 
     EXPECT_EQ(Config_ForceExtension("/a.b/conf.txt", "OVC"), "/a.b/conf.OVC");
     EXPECT_EQ(Config_ForceExtension("/a.b/conf", "OVCZ"), "/a.b/conf.OVCZ");

@@ -64,6 +64,9 @@ int ConfigLoadDialog(wxWindow* parent) {
                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() != wxID_OK) return 0;
     const std::string file(dlg.GetPath().ToUTF8());
+    // Feeds the new catalogue keeps read their articles from their files: bring them up
+    // to date first.
+    Feed_Save();
     int ok = 0;
     {
         wxBusyCursor busy;

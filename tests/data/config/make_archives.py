@@ -8,7 +8,7 @@ SOURCE_DIR holds Orvalis.ini, ListRSSU.Ini and Feeds/*.Txt. Writes into OUT_DIR:
   backslash-slip.OVCZ    a "..\\..\\" entry
   absolute.OVCZ          an entry named by the absolute path ABSOLUTE_TARGET
   symlink.OVCZ           a symbolic-link entry "Feeds/link.Txt" pointing at /etc/passwd
-  bomb.OVCZ              "Feeds/bomb.Txt": 200 MB of zeros deflated to a few hundred KB
+  bomb.OVCZ              "Feeds/bomb.Txt": 100 MB of zeros deflated to about 100 KB
   truncated.OVCZ         a sound archive cut in the middle
   corrupt-last.OVCZ      sound entries, then an article entry whose deflated data is damaged
 """
@@ -64,9 +64,9 @@ with zipfile.ZipFile(os.path.join(out, "symlink.OVCZ"), "w") as z:
     info.external_attr = (stat.S_IFLNK | 0o777) << 16
     z.writestr(info, "/etc/passwd")
 
-with zipfile.ZipFile(os.path.join(out, "bomb.OVCZ"), "w", compresslevel=9) as z:
+with zipfile.ZipFile(os.path.join(out, "bomb.OVCZ"), "w") as z:
     base(z)
-    z.writestr("Feeds/bomb.Txt", bytes(200 << 20), D)
+    z.writestr("Feeds/bomb.Txt", bytes(100 << 20), D)
 
 with open(os.path.join(out, "python.OVCZ"), "rb") as f:
     whole = f.read()
