@@ -139,9 +139,9 @@ TEST_F(ConfigFiles, HostileFilesAreRefusedWithNothingWrittenAnywhere) {
     WriteFileOrDie(dst + "/Orvalis.ini", "MaxRss = 5\r\n");
     const auto before = Snapshot(dst);
     const auto rootBefore = Snapshot(root.Path());
-    const char* hostile[] = {"zip-slip.OVCZ",    "backslash-slip.OVCZ", "absolute.OVCZ",
-                             "symlink.OVCZ",     "bomb.OVCZ",           "truncated.OVCZ",
-                             "corrupt-last.OVCZ"};
+    const char* hostile[] = {"zip-slip.OVCZ",  "backslash-slip.OVCZ", "absolute.OVCZ",
+                             "symlink.OVCZ",   "bomb.OVCZ",           "small-bomb.OVCZ",
+                             "truncated.OVCZ", "corrupt-last.OVCZ"};
     for (const char* name : hostile) {
         const ProcessResult r = Tool({"config", "load", "--data", dst, archives + "/" + name});
         EXPECT_EQ(r.ExitCode, 1) << name;

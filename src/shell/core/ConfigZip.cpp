@@ -156,6 +156,10 @@ int ConfigZip_Read(const std::string& file, int withFeeds, ConfigContent& out) {
         archive_read_free(a);
         return 0;
     }
+    // Text deflates by a factor of a few; an archive inflating to hundreds of times its
+    // own size is a bomb, whatever each entry's limit.
+    const long long allowed =
+        std::min(CONFIGZIP_MAX_TOTAL, std::max(1LL << 20, CONFIGZIP_MAX_RATIO * File_Size(file)));
     bool ok = true;
     long long total = 0, entries = 0;
     int feeds = 0;
@@ -194,13 +198,14 @@ int ConfigZip_Read(const std::string& file, int withFeeds, ConfigContent& out) {
             continue;
         }
         const long long limit = kind == EntryKind::Feed ? CONFIGZIP_MAX_FEED : CONFIGZIP_MAX_INI;
-        if (archive_entry_size_is_set(e) && archive_entry_size(e) > limit) {
+        if (archive_entry_size_is_set(e) &&
+            (archive_entry_size(e) > limit || total + archive_entry_size(e) > allowed)) {
             Log("! Error ConfigZip_Load, entry too large : " + name);
             ok = false;
             break;
         }
         std::string bytes;
-        const std::string why = ReadEntry(a, std::min(limit, CONFIGZIP_MAX_TOTAL - total), bytes);
+        const std::string why = ReadEntry(a, std::min(limit, allowed - total), bytes);
         if (!why.empty()) {
             Log("! Error, not extracted " + name + " : " + why);
             ok = false;

@@ -14,6 +14,9 @@ inline constexpr long long CONFIGZIP_MAX_INI = 16LL << 20;    // "Orvalis.ini", 
 inline constexpr long long CONFIGZIP_MAX_FEED = 64LL << 20;   // one article file
 inline constexpr long long CONFIGZIP_MAX_TOTAL = 512LL << 20; // everything taken
 inline constexpr long long CONFIGZIP_MAX_ENTRIES = 100000;
+// What all entries together may inflate to: this many times the archive's size (at
+// least 1 MB, at most CONFIGZIP_MAX_TOTAL).
+inline constexpr long long CONFIGZIP_MAX_RATIO = 200;
 
 // Writes the archive of the data folder (the current folder) through a ".Tmp" twin
 // renamed when complete: the two files when they exist and are not empty, and with
@@ -21,7 +24,8 @@ inline constexpr long long CONFIGZIP_MAX_ENTRIES = 100000;
 int ConfigZip_SaveTo(const std::string& file, int withFeeds);
 // Reads and checks the whole archive into `out`, writing nothing. Refused (0, logged):
 // an unreadable or truncated archive, an entry with an absolute path, a ".." component,
-// a link or device, an encrypted entry, an entry over its size limit, a repeated name,
+// a link or device, an encrypted entry, an entry over its size limit or inflating the
+// whole past CONFIGZIP_MAX_RATIO times the archive's size, a repeated name,
 // and an archive holding neither "Orvalis.ini" nor "ListRSSU.Ini". Unknown plain entries
 // are skipped and logged; article entries are taken only with `withFeeds`.
 int ConfigZip_Read(const std::string& file, int withFeeds, ConfigContent& out);

@@ -9,6 +9,7 @@ SOURCE_DIR holds Orvalis.ini, ListRSSU.Ini and Feeds/*.Txt. Writes into OUT_DIR:
   absolute.OVCZ          an entry named by the absolute path ABSOLUTE_TARGET
   symlink.OVCZ           a symbolic-link entry "Feeds/link.Txt" pointing at /etc/passwd
   bomb.OVCZ              "Feeds/bomb.Txt": 100 MB of zeros deflated to about 100 KB
+  small-bomb.OVCZ        an "Orvalis.ini" of 8 MB (under its own limit) deflated to about 8 KB
   truncated.OVCZ         a sound archive cut in the middle
   corrupt-last.OVCZ      sound entries, then an article entry whose deflated data is damaged
 """
@@ -67,6 +68,10 @@ with zipfile.ZipFile(os.path.join(out, "symlink.OVCZ"), "w") as z:
 with zipfile.ZipFile(os.path.join(out, "bomb.OVCZ"), "w") as z:
     base(z)
     z.writestr("Feeds/bomb.Txt", bytes(100 << 20), D)
+
+with zipfile.ZipFile(os.path.join(out, "small-bomb.OVCZ"), "w") as z:
+    z.writestr("Orvalis.ini", b"MaxRss = 5\r\n" + b" " * (8 << 20), D)
+    z.writestr("ListRSSU.Ini", read("ListRSSU.Ini"), D)
 
 with open(os.path.join(out, "python.OVCZ"), "rb") as f:
     whole = f.read()
