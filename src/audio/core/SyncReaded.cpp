@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
+#include <string_view>
 #include <cstdio>
 #include <filesystem>
 
@@ -35,40 +37,43 @@ int32_t ReadDate(int32_t readed) {
     return static_cast<int32_t>(static_cast<uint32_t>(readed) & ~0xFu);
 }
 
-bool ParseInt(const std::string& text, int32_t& value) {
-    const std::string t = Trim(text);
-    if (t.empty() || t.size() > 11) return false;
-    size_t i = (t[0] == '-') ? 1 : 0;
-    if (i == t.size()) return false;
-    for (size_t k = i; k < t.size(); ++k)
-        if (t[k] < '0' || t[k] > '9') return false;
-    const long long v = std::stoll(t);
-    if (v < INT32_MIN || v > INT32_MAX) return false;
-    value = static_cast<int32_t>(v);
-    return true;
+std::string_view TrimView(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
 }
 
-void MergeLine(std::string& line) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::string fields[3];
-    size_t n = 0, start = 0;
+bool ParseInt(std::string_view text, int32_t& value) {
+    text = TrimView(text);
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// One line: ID, Readed and AudioPos separated by tabs (a tab also ends the line).
+void MergeLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string_view fields[3];
+    size_t n = 0;
     while (n < 3) {
-        const size_t tab = line.find('\t', start);
-        fields[n++] =
-            line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-        if (tab == std::string::npos) break;
-        start = tab + 1;
+        const size_t tab = line.find('\t');
+        fields[n++] = line.substr(0, tab);
+        if (tab == std::string_view::npos) break;
+        line.remove_prefix(tab + 1);
     }
     if (n < 3) return;
-    const std::string id = Trim(fields[0]);
+    const std::string_view id = TrimView(fields[0]);
     if (id.size() != 32) return;
     SyncEntry e;
     if (!ParseInt(fields[1], e.Readed) || !ParseInt(fields[2], e.AudioPos)) return;
-    auto it = SyncPending.find(id);
+    std::string key(id);
+    auto it = SyncPending.find(key);
     if (it == SyncPending.end()) {
         if (SyncPending.size() >= kMaxPending) return;
-        e.ID = id;
-        SyncPending.emplace(id, std::move(e));
+        e.ID = key;
+        SyncPending.emplace(std::move(key), std::move(e));
     } else if (ReadDate(e.Readed) > ReadDate(it->second.Readed)) {
         it->second.Readed = e.Readed;
         it->second.AudioPos = e.AudioPos;
