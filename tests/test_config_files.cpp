@@ -14,8 +14,8 @@
 #include "platform/core/FileUtil.h"
 #include "shell/core/ConfigFile.h"
 #include "shell/core/ConfigZip.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;

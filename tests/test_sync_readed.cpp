@@ -11,11 +11,11 @@
 #include "catalogue/core/Items.h"
 #include "catalogue/core/Records.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "support/TestSupport.h"
-#include "update/core/FeedThread.h"
+#include "update/worker/FeedThread.h"
 
 namespace {
 const int32_t T = 1700000000 & ~15;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "shell/core/UpdateCheck.h"
 #include "tool/ToolCommand.h"
 

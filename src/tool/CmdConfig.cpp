@@ -18,8 +18,8 @@
 #include "shell/core/ConfigFile.h"
 #include "shell/core/ConfigZip.h"
 #include "shell/core/DataLoad.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/Startup.h"
 #include "tool/ToolCommand.h"
 

@@ -14,8 +14,8 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "shell/core/DataLoad.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/Startup.h"
 #include "tool/ToolCommand.h"
 

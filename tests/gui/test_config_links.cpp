@@ -14,7 +14,7 @@
 #include "catalogue/core/RssList.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 #include "shell/gui/MainWindow.h"
 #include "support/TestSupport.h"
 

@@ -12,10 +12,10 @@
 #include "catalogue/core/Items.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/AppState.h"
-#include "shell/core/Log.h"
-#include "shell/core/PathTools.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/AppState.h"
+#include "shell/base/Log.h"
+#include "shell/base/PathTools.h"
+#include "shell/base/Prefs.h"
 
 std::vector<SyncSeenFile> SyncSeen;
 std::unordered_map<std::string, SyncEntry> SyncPending;

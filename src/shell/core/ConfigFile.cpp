@@ -9,10 +9,10 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/AppState.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/AppState.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 
 namespace {
 // A ".OVC" file larger than this is no configuration of ours.

@@ -12,8 +12,8 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
-#include "shell/core/PathTools.h"
+#include "shell/base/Log.h"
+#include "shell/base/PathTools.h"
 
 namespace {
 const char* kPrefsFile = "Orvalis.ini";

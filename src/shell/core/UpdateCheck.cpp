@@ -7,8 +7,8 @@
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
-#include "update/core/DownloadTool.h"
+#include "shell/base/Log.h"
+#include "update/net/DownloadTool.h"
 
 namespace {
 // An update page is a small page; more than this is not read.

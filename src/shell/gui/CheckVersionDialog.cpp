@@ -3,8 +3,8 @@
 #include <wx/utils.h>
 
 #include "access/gui/RequestMessage.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/UpdateCheck.h"
 
 void CheckNewVersion(wxWindow* parent) {

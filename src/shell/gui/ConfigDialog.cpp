@@ -12,11 +12,11 @@
 #include "shell/core/ConfigFile.h"
 #include "shell/core/ConfigZip.h"
 #include "shell/core/DataLoad.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "shell/gui/MainWindow.h"
-#include "update/core/FeedThread.h"
+#include "update/worker/FeedThread.h"
 
 namespace {
 wxString W(const std::string& s) {

@@ -1,11 +1,11 @@
-#include "update/core/AlarmSound.h"
+#include "update/worker/AlarmSound.h"
 
 #include <mutex>
 #include <string>
 
-#include "shell/core/AppState.h"
-#include "shell/core/Prefs.h"
-#include "update/core/Notifications.h"
+#include "shell/base/AppState.h"
+#include "shell/base/Prefs.h"
+#include "update/worker/Notifications.h"
 
 #ifdef ORVALIS_HAVE_MPV
 #include <mpv/client.h>

@@ -1,4 +1,4 @@
-#include "shell/core/IniFile.h"
+#include "shell/base/IniFile.h"
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"

@@ -1,4 +1,4 @@
-#include "shell/core/AppState.h"
+#include "shell/base/AppState.h"
 
 #include <atomic>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/core/LngEntries.h"
+#include "shell/base/LngEntries.h"
 
 std::string Lng(LngEntry entry, std::string_view s1 = {}, std::string_view s2 = {},
                 std::string_view s3 = {}, std::string_view s4 = {});

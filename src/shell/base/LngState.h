@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/core/LngEntries.h"
+#include "shell/base/LngEntries.h"
 
 // The current language name (empty: French, the built-in texts).
 const std::string& Lng_CurrentLanguage();

@@ -1,4 +1,4 @@
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "update/core/UrlTools.h"
+#include "update/net/UrlTools.h"
 
 #include "platform/core/Text.h"
 

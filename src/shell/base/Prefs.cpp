@@ -1,4 +1,4 @@
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -16,9 +16,10 @@
 #include "platform/core/FileUtil.h"
 #include "platform/core/Hash.h"
 #include "platform/core/Text.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/PathTools.h"
 
 Preferences Pref;
 uint32_t PrefFlags = 0;
@@ -87,60 +88,16 @@ PrefEnvironment& Pref_Environment() {
 }
 
 // ------------------------------------------------------------------ path tokens
-// File-local until the shared path helpers carry TokenToPath/PathToToken/ResolveFolder.
+// The tokens stand for the folders of the preferences' environment (start-up fills it;
+// tests point it elsewhere); the replacing itself is PathTools'.
 
-static std::vector<std::pair<const char*, std::string>> Tokens() {
+static PathTokenFolders PrefFolders() {
     const PrefEnvironment& env = Pref_Environment();
-    return {{"%MainApp%", env.AppPath},
-            {"%MyDoc%", env.DocumentsPath},
-            {"%ProgFiles%", env.ProgFilesPath},
-            {"%WindowsRoot%", env.WindowsRoot}};
-}
-
-static std::string TokenToPath(const std::string& text) {
-    std::string r = text;
-    for (const auto& [token, folder] : Tokens())
-        r = ReplaceAllNoCase(r, token, folder);
-    return Trim(r);
-}
-
-static std::string PathToToken(const std::string& text) {
-    std::string r = text;
-    for (const auto& [token, folder] : Tokens()) {
-        // An unknown folder, or the bare root, would turn every path into tokens.
-        if (folder.size() < 2) continue;
-        r = ReplaceAllNoCase(r, folder, token);
-    }
-    return Trim(r);
-}
-
-static std::string ParentFolder(const std::string& path) {
-    std::string p = path;
-    if (!p.empty() && p.back() == '/') p.pop_back();
-    const size_t slash = p.rfind('/');
-    return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
-}
-
-static bool IsAbsolute(const std::string& path) {
-    return (!path.empty() && path[0] == '/') || path.find(':') != std::string::npos;
-}
-
-static std::string ResolveFolder(const std::string& text) {
-    std::string r = ToNativeSeparators(TokenToPath(text));
-    if (r.empty()) return r;
-    if (r.back() != '/') r += '/';
-    if (IsAbsolute(r)) return r;
-    std::error_code ec;
-    std::string start = WithSlash(std::filesystem::current_path(ec).string());
-    while (r.rfind("../", 0) == 0) {
-        start = ParentFolder(start);
-        r.erase(0, 3);
-    }
-    return start + r;
+    return {env.AppPath, env.DocumentsPath, env.ProgFilesPath, env.WindowsRoot};
 }
 
 // The folder exists (created when asked) and, when asked, a file can be created in it.
-static bool CheckDirectory(const std::string& folder, bool create, bool testWrite) {
+static bool FolderUsable(const std::string& folder, bool create, bool testWrite) {
     if (folder.empty()) return false;
     if (create) Dir_Create(folder);
     if (!Dir_Exists(folder)) return false;
@@ -470,15 +427,15 @@ void Pref_Check() {
     Pref.MoveAudio = Bound(Pref.MoveAudio, 10, 120);
     Pref.MaxRss = Bound(Pref.MaxRss, 1, 400);
 
-    std::string podcast =
-        ResolveFolder(ReplaceAllNoCase(Pref.PodcastPath, "%MyDocuments%", env.DocumentsPath));
-    if (!CheckDirectory(podcast, true, true)) {
+    std::string podcast = ResolveFolder(
+        ReplaceAllNoCase(Pref.PodcastPath, "%MyDocuments%", env.DocumentsPath), PrefFolders());
+    if (!FolderUsable(podcast, true, true)) {
         podcast = env.DataPath + "Podcast/";
-        if (!CheckDirectory(podcast, true, true)) podcast = env.DataPath;
+        if (!FolderUsable(podcast, true, true)) podcast = env.DataPath;
     }
     Pref.PodcastPath = podcast;
-    Pref.SyncReadedPath = ResolveFolder(Pref.SyncReadedPath);
-    Pref.FeedTextPath = ResolveFolder(Pref.FeedTextPath);
+    Pref.SyncReadedPath = ResolveFolder(Pref.SyncReadedPath, PrefFolders());
+    Pref.FeedTextPath = ResolveFolder(Pref.FeedTextPath, PrefFolders());
 
     if (Pref.SyncReadedFile.empty()) {
         // Login name and kernel release name this installation; neither may add a folder.
@@ -508,9 +465,9 @@ void Pref_Write(IniWriter& w) {
     w.WriteString("Navigator", Pref.Navigator);
     w.WriteString("AudioTimeFormat", Pref.AudioTimeFormat);
     w.WriteString("DurationTimeFormat", Pref.DurationTimeFormat);
-    w.WriteString("PodcastPath", PathToToken(Pref.PodcastPath));
-    w.WriteString("SyncReadedPath", PathToToken(Pref.SyncReadedPath));
-    w.WriteString("FeedTextPath", PathToToken(Pref.FeedTextPath));
+    w.WriteString("PodcastPath", PathToToken(Pref.PodcastPath, PrefFolders()));
+    w.WriteString("SyncReadedPath", PathToToken(Pref.SyncReadedPath, PrefFolders()));
+    w.WriteString("FeedTextPath", PathToToken(Pref.FeedTextPath, PrefFolders()));
     w.WriteString("AlarmAllDownloadedFile", Pref.AlarmAllDownloadedFile);
     w.WriteString("AlarmFinishFirstActualizeFile", Pref.AlarmFinishFirstActualizeFile);
     w.WriteString("AlarmNewFeedFile", Pref.AlarmNewFeedFile);

@@ -1,4 +1,4 @@
-#include "update/core/Notifications.h"
+#include "update/worker/Notifications.h"
 
 #include <atomic>
 #include <chrono>
@@ -8,9 +8,9 @@
 
 #include "access/core/ScreenReaderSay.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
-#include "shell/core/Startup.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
+#include "shell/base/AppPaths.h"
 
 namespace {
 std::mutex g_listLock;

@@ -1,6 +1,6 @@
 // The built-in text table: key and French text of every entry, in table order.
 // The last pair of two empty strings ends the table.
-#include "shell/core/LngTable.h"
+#include "shell/base/LngTable.h"
 
 const LngTableEntry LngTable[L_Count + 1] = {
     {"Audio_InPause", "En pause"},                                      // L_Audio_InPause
@@ -152,9 +152,8 @@ const LngTableEntry LngTable[L_Count + 1] = {
     {"Msg_ConfigSelect", "Le chargement d'un fichier de config va écraser tous les paramètres et "
                          "liste de flux actuel !"},                 // L_Msg_ConfigSelect
     {"Msg_ConfigSaveError", "Le fichier n'a pas été enregistré !"}, // L_Msg_ConfigSaveError
-    {
-        "Msg_ConfigLoadError", "Une erreur s'est produite durant le chargement de la configuration "
-                               "!"},                           // L_Msg_ConfigLoadError
+    {"Msg_ConfigLoadError", "Une erreur s'est produite durant le chargement de la configuration "
+                            "!"},                              // L_Msg_ConfigLoadError
     {"Msg_ConfigLoadOk", "La configuration a été chargé !"},   // L_Msg_ConfigLoadOk
     {"Msg_NoKeySelected", "Veuillez sélectionner une touche"}, // L_Msg_NoKeySelected
     {"Msg_AllPodcastDownloaded",
@@ -432,8 +431,9 @@ const LngTableEntry LngTable[L_Count + 1] = {
     {"Pref_Check_AlarmBySound", "Alerte par un son"}, // L_Pref_Check_AlarmBySound
     {"Pref_Check_AllowAlarmOnStart",
      "Autoriser les alertes, de nouveaux articles, au démarrage"}, // L_Pref_Check_AllowAlarmOnStart
-    {"Pref_Check_AllowAlarmAllDownloaded", "Autoriser l'alerte de fin de téléchargement "
-                                           "automatique des podcasts"}, // L_Pref_Check_AllowAlarmAllDownloaded
+    {"Pref_Check_AllowAlarmAllDownloaded",
+     "Autoriser l'alerte de fin de téléchargement "
+     "automatique des podcasts"}, // L_Pref_Check_AllowAlarmAllDownloaded
     {"Pref_Check_AllowAlarmFinishFirstActualize",
      "Autoriser l\'alerte de fin d\'actualisation initiale des flux"}, // L_Pref_Check_AllowAlarmFinishFirstActualize
     {"Pref_Check_AutoStart", "Se lancer au démarrage de windows"}, // L_Pref_Check_AutoStart

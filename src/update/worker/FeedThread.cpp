@@ -1,4 +1,4 @@
-#include "update/core/FeedThread.h"
+#include "update/worker/FeedThread.h"
 
 #include <atomic>
 #include <chrono>
@@ -12,15 +12,15 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/Text.h"
 #include "plugins/core/RunExtractor.h"
-#include "shell/core/AppState.h"
-#include "shell/core/CloseThread.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
-#include "shell/core/Startup.h"
-#include "update/core/DownloadTool.h"
+#include "shell/base/AppState.h"
+#include "shell/base/CloseThread.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
+#include "shell/base/AppPaths.h"
+#include "update/net/DownloadTool.h"
 #include "update/core/FeedParse.h"
-#include "update/core/Notifications.h"
+#include "update/worker/Notifications.h"
 #include "update/core/XmlDownload.h"
 
 std::recursive_mutex FeedThreadLock;

@@ -1,6 +1,6 @@
 // The built-in text table (key and French text of each entry), in table order.
 #pragma once
-#include "shell/core/LngEntries.h"
+#include "shell/base/LngEntries.h"
 
 struct LngTableEntry {
     const char* Key;

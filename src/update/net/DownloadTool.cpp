@@ -1,4 +1,4 @@
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 #include <atomic>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include "platform/core/FileUtil.h"
 #include "platform/core/NetSocket.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
-#include "update/core/PureHttp.h"
+#include "shell/base/Log.h"
+#include "update/net/PureHttp.h"
 
 std::mutex ThreadStopMaskLock;
 uint32_t ThreadStopMask = 0;

@@ -1,8 +1,8 @@
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 
 #include "platform/core/Text.h"
-#include "shell/core/LngTable.h"
-#include "shell/core/LngState.h"
+#include "shell/base/LngTable.h"
+#include "shell/base/LngState.h"
 
 std::string Lng(LngEntry entry, std::string_view s1, std::string_view s2, std::string_view s3,
                 std::string_view s4) {

@@ -42,12 +42,30 @@ std::string GetMyDocumentsFolder();
 
 // The program's folder, as the token "%MainApp%" means it (set at start-up).
 void PathTools_SetAppPath(const std::string& appPath);
+// The folders the four path tokens stand for, each with a trailing '/' ("%WindowsRoot%"
+// is a drive such as "C:", empty here).
+struct PathTokenFolders {
+    std::string MainApp;     // "%MainApp%"
+    std::string MyDoc;       // "%MyDoc%"
+    std::string ProgFiles;   // "%ProgFiles%"
+    std::string WindowsRoot; // "%WindowsRoot%"
+};
+// The process's folders: the path given to PathTools_SetAppPath, the documents folder, the
+// program files folder and the Windows root from GetSpecialFolder.
+PathTokenFolders PathTools_Folders();
+
 // Replace the tokens "%MainApp%", "%MyDoc%", "%ProgFiles%", "%WindowsRoot%" by their
 // folders (TokenToPath) or the folders by the tokens (PathToToken), in that order,
-// ignoring case, then trim spaces.
+// ignoring case, then trim spaces. PathToToken skips a folder shorter than 2 characters
+// (an unknown folder, or the bare root, would turn every path into tokens). Without
+// `folders`, the process's ones.
+std::string TokenToPath(std::string_view text, const PathTokenFolders& folders);
+std::string PathToToken(std::string_view text, const PathTokenFolders& folders);
 std::string TokenToPath(std::string_view text);
 std::string PathToToken(std::string_view text);
 // A usable folder from a stored text: tokens replaced, trimmed ("" stays ""), '\' read as
-// '/', a trailing '/' added; a relative text starts from the current folder, each
-// leading "../" going one folder up.
+// '/', a trailing '/' added; an absolute text (starting with '/', or holding a drive ':')
+// is kept, a relative one starts from the current folder, each leading "../" going one
+// folder up.
+std::string ResolveFolder(std::string_view text, const PathTokenFolders& folders);
 std::string ResolveFolder(std::string_view text);

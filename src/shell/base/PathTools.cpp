@@ -1,4 +1,4 @@
-#include "shell/core/PathTools.h"
+#include "shell/base/PathTools.h"
 
 std::string CleanFileName(std::string_view name) {
     std::string out;
@@ -162,42 +162,55 @@ std::string GetMyDocumentsFolder() {
     return GetSpecialFolder(CSIDL_PERSONAL);
 }
 
-namespace {
-struct Token {
-    const char* Name;
-    std::string Folder;
-};
-std::vector<Token> Tokens() {
+PathTokenFolders PathTools_Folders() {
     // "%WindowsRoot%" is the text before the first separator of the system folder: "C:"
     // on Windows, "" here (so "%WindowsRoot%/x" stays rooted at "/").
     const std::string windows = GetSpecialFolder(CSIDL_WINDOWS);
     const size_t sep = windows.find_first_of("/\\");
-    return {{"%MainApp%", g_appPath},
-            {"%MyDoc%", GetMyDocumentsFolder()},
-            {"%ProgFiles%", GetSpecialFolder(CSIDL_PROGRAM_FILES)},
-            {"%WindowsRoot%", windows.substr(0, sep)}};
+    return {g_appPath, GetMyDocumentsFolder(), GetSpecialFolder(CSIDL_PROGRAM_FILES),
+            windows.substr(0, sep)};
+}
+
+namespace {
+struct Token {
+    const char* Name;
+    const std::string& Folder;
+};
+std::vector<Token> Tokens(const PathTokenFolders& f) {
+    return {{"%MainApp%", f.MainApp},
+            {"%MyDoc%", f.MyDoc},
+            {"%ProgFiles%", f.ProgFiles},
+            {"%WindowsRoot%", f.WindowsRoot}};
 }
 } // namespace
 
-std::string TokenToPath(std::string_view text) {
+std::string TokenToPath(std::string_view text, const PathTokenFolders& folders) {
     std::string s(text);
-    for (const Token& t : Tokens())
+    for (const Token& t : Tokens(folders))
         s = ReplaceAllNoCase(s, t.Name, t.Folder);
     return Trim(s);
 }
 
-std::string PathToToken(std::string_view text) {
+std::string PathToToken(std::string_view text, const PathTokenFolders& folders) {
     std::string s(text);
-    for (const Token& t : Tokens())
-        if (!t.Folder.empty()) s = ReplaceAllNoCase(s, t.Folder, t.Name);
+    for (const Token& t : Tokens(folders))
+        if (t.Folder.size() >= 2) s = ReplaceAllNoCase(s, t.Folder, t.Name);
     return Trim(s);
 }
 
-std::string ResolveFolder(std::string_view text) {
-    std::string s = Trim(TokenToPath(text));
+std::string TokenToPath(std::string_view text) {
+    return TokenToPath(text, PathTools_Folders());
+}
+
+std::string PathToToken(std::string_view text) {
+    return PathToToken(text, PathTools_Folders());
+}
+
+std::string ResolveFolder(std::string_view text, const PathTokenFolders& folders) {
+    std::string s = Trim(TokenToPath(text, folders));
     if (s.empty()) return s;
     s = WithSlash(ToNativeSeparators(s));
-    if (s[0] == '/') return s;
+    if (s[0] == '/' || s.find(':') != std::string::npos) return s;
     char* cwd = ::getcwd(nullptr, 0);
     std::string start = WithSlash(cwd ? cwd : ".");
     std::free(cwd);
@@ -207,4 +220,8 @@ std::string ResolveFolder(std::string_view text) {
         s.erase(0, 3);
     }
     return start + s;
+}
+
+std::string ResolveFolder(std::string_view text) {
+    return ResolveFolder(text, PathTools_Folders());
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "shell/core/LngEntries.h"
-#include "shell/core/LngTable.h"
+#include "shell/base/LngEntries.h"
+#include "shell/base/LngTable.h"
 
 struct LngGlobals {
     std::string AppLanguage;

@@ -1,4 +1,4 @@
-#include "shell/core/CloseThread.h"
+#include "shell/base/CloseThread.h"
 
 #include <chrono>
 #include <map>
@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
-#include "shell/core/Startup.h"
+#include "shell/base/Log.h"
+#include "shell/base/AppPaths.h"
 
 namespace {
 struct Worker {

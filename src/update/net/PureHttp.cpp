@@ -1,4 +1,4 @@
-#include "update/core/PureHttp.h"
+#include "update/net/PureHttp.h"
 
 #include <algorithm>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include "platform/core/FileUtil.h"
 #include "platform/core/Hash.h"
 #include "platform/core/Text.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 static constexpr int kIdleLimitMs = 10000; // no data for longer ends the transfer
 static constexpr size_t kBlock = 4096;

@@ -1,4 +1,4 @@
-#include "update/core/XmlTree.h"
+#include "shell/base/XmlTree.h"
 
 #include <expat.h>
 

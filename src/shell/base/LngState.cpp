@@ -1,4 +1,4 @@
-#include "shell/core/LngState.h"
+#include "shell/base/LngState.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,10 +7,10 @@
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Lng.h"
-#include "shell/core/LngInternal.h"
-#include "shell/core/Log.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Lng.h"
+#include "shell/base/LngInternal.h"
+#include "shell/base/Log.h"
 
 LngGlobals& Lng_Globals() {
     static LngGlobals g;
