@@ -46,9 +46,7 @@ static int CmdHtml2Text(const std::vector<std::string>& args) {
     if (page.size() >= 3 && page.compare(0, 3, "\xEF\xBB\xBF") == 0) page.erase(0, 3);
 
     HtmlTextState state;
-    HtmlText_Init(state, page);
-    page.clear();
-    page.shrink_to_fit();
+    HtmlText_InitPage(state, std::move(page));
     HtmlText_ApplyExtractFlags(state, flags);
     HtmlText_Convert(state);
     if (!state.Result.empty() &&
