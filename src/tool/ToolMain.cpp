@@ -1,3 +1,7 @@
+#include <limits.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -32,7 +36,28 @@ static void Usage(FILE* out) {
         std::fprintf(out, "       orvalis-tool %s\n", entry.Usage);
 }
 
+#ifdef ORVALIS_TOOL_LIGHT
+// This build holds only the commands that need the text converter alone, so that they
+// start at once. Every other command, and the list of commands, is run by
+// orvalis-tool-full (beside this program), started in its place with the same arguments.
+static int RunFull(char** argv) {
+    char exe[PATH_MAX] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+    std::string path = n > 0 ? std::string(exe, static_cast<size_t>(n)) : std::string(argv[0]);
+    const size_t slash = path.rfind('/');
+    path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+           "orvalis-tool-full";
+    ::execv(path.c_str(), argv);
+    return Tool_Fail("cannot start " + path + ": " + std::strerror(errno));
+}
+#endif
+
 int main(int argc, char** argv) {
+#ifdef ORVALIS_TOOL_LIGHT
+    if (argc < 2 || !(std::strcmp(argv[1], "--version") == 0 ||
+                      std::strcmp(argv[1], "version") == 0 || Commands().count(argv[1])))
+        return RunFull(argv);
+#endif
     if (argc < 2) {
         Usage(stderr);
         return 2;

@@ -187,9 +187,9 @@ const std::unordered_map<std::string_view, TagAction>& TagTable() {
         std::unordered_map<std::string_view, TagAction> t;
         t["/body"] = TagAction::EndBody;
         t["a"] = TagAction::A;
-        for (const char* n : {"/a", "blockquote", "/blockquote", "em", "i", "/em", "/i", "pre",
-                              "/pre", "stricked", "del", "/stricked", "/del", "strong", "b",
-                              "/strong", "/b", "u", "/u"})
+        for (const char* n :
+             {"/a", "blockquote", "/blockquote", "em", "i", "/em", "/i", "pre", "/pre", "stricked",
+              "del", "/stricked", "/del", "strong", "b", "/strong", "/b", "u", "/u"})
             t[n] = TagAction::Nothing;
         t["br"] = TagAction::Br;
         t["div"] = TagAction::Div;
@@ -796,7 +796,8 @@ void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progres
     std::string closing;
     try {
         while (next != npos) {
-            if (progress && length > 0) progress(static_cast<int>(int64_t(next + 1) * 100 / length));
+            if (progress && length > 0)
+                progress(static_cast<int>(int64_t(next + 1) * 100 / length));
             if (sc.TagStart > position) out.append(text.substr(position, sc.TagStart - position));
 
             const std::string_view tagName = sc.TagName;
@@ -930,8 +931,8 @@ void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progres
                 out += st.CellClose;
                 break;
             case TagAction::Other: {
-                const bool comment = tagName.starts_with("!--") ||
-                                     (tagName.size() >= 2 && tagName.ends_with("--"));
+                const bool comment =
+                    tagName.starts_with("!--") || (tagName.size() >= 2 && tagName.ends_with("--"));
                 if (!comment && tagName.starts_with("![cdata[")) {
                     // A section whose own "]]>" closed the tag is complete already; looking
                     // for another "]]>" would drop the text up to the next section's end.

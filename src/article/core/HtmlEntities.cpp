@@ -416,7 +416,8 @@ std::string DecodeNames8(std::string_view t) {
         }
         out.append(t.substr(i, amp - i));
         size_t j = amp + 1;
-        while (j < n && j - amp - 1 <= kLongestName && IsAsciiAlnum(static_cast<unsigned char>(t[j])))
+        while (j < n && j - amp - 1 <= kLongestName &&
+               IsAsciiAlnum(static_cast<unsigned char>(t[j])))
             ++j;
         const size_t len = j - amp - 1;
         if (len == 0 || len > kLongestName || j >= n || t[j] != ';') {
