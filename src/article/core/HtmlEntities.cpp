@@ -397,6 +397,15 @@ namespace {
 // walk finds the same references as a character walk; only the reach of a numeric
 // reference (in characters) needs counting.
 
+// True when the text holds a character U+0080-U+009F (C2 80 .. C2 9F).
+bool HasCp1252Control(std::string_view t) {
+    for (size_t i = t.find('\xC2'); i != std::string_view::npos; i = t.find('\xC2', i + 1))
+        if (i + 1 < t.size() && static_cast<unsigned char>(t[i + 1]) <= 0x9F &&
+            static_cast<unsigned char>(t[i + 1]) >= 0x80)
+            return true;
+    return false;
+}
+
 inline size_t Utf8LeadLength(unsigned char b) {
     return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
 }
@@ -513,26 +522,27 @@ std::string DecodeHtmlEntities(std::string_view text) {
         else
             t = Utf32ToUtf8(DecodeNumericLiteral(Utf8ToUtf32(t)));
     }
-    return FixCp1252Controls(t);
+    if (HasCp1252Control(t)) t = FixCp1252Controls(t);
+    return t;
 }
 
 std::string FixCp1252Controls(std::string_view text) {
-    // U+0080-U+009F are the two bytes C2 80 .. C2 9F; everything else passes untouched.
+    // U+0080-U+009F are the two bytes C2 80 .. C2 9F; everything else passes untouched, in
+    // runs between the C2 bytes.
     std::string out;
     out.reserve(text.size() + text.size() / 16);
     const size_t n = text.size();
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char b = static_cast<unsigned char>(text[i]);
-        if (b == 0xC2 && i + 1 < n) {
-            const unsigned char b2 = static_cast<unsigned char>(text[i + 1]);
-            if (b2 >= 0x80 && b2 <= 0x9F) {
-                Utf8Append(out, Cp1252ToCodePoint(b2));
-                ++i;
-                continue;
-            }
-        }
-        out.push_back(static_cast<char>(b));
+    size_t run = 0;
+    for (size_t i = text.find('\xC2'); i != std::string_view::npos; i = text.find('\xC2', i + 1)) {
+        if (i + 1 >= n) break;
+        const unsigned char b2 = static_cast<unsigned char>(text[i + 1]);
+        if (b2 < 0x80 || b2 > 0x9F) continue;
+        out.append(text.substr(run, i - run));
+        Utf8Append(out, Cp1252ToCodePoint(b2));
+        run = i + 2;
+        ++i;
     }
+    out.append(text.substr(run));
     return out;
 }
 

@@ -197,6 +197,16 @@ static bool IsRemovedControl(unsigned char c, int allControls) {
 }
 
 std::string XmlCleanText(std::string_view text, int allControls) {
+    // Spaces and tabs at both ends go first (the controls between them and the text go
+    // with them, as a trim after the removal would take the blanks they separated).
+    size_t b = 0, e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t' ||
+                     IsRemovedControl(static_cast<unsigned char>(text[b]), allControls)))
+        ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t' ||
+                     IsRemovedControl(static_cast<unsigned char>(text[e - 1]), allControls)))
+        --e;
+    text = text.substr(b, e - b);
     // Most values hold no control character: copy them in runs, not byte by byte.
     std::string out;
     out.reserve(text.size());
@@ -207,7 +217,7 @@ std::string XmlCleanText(std::string_view text, int allControls) {
         run = i + 1;
     }
     out.append(text.substr(run));
-    return TrimBlanks(out);
+    return out;
 }
 
 XmlNode* XmlAddChild(XmlNode* parent, std::string_view name, std::string_view text) {
