@@ -1,10 +1,11 @@
 // orvalis-tool parse FILE: the feed reader on a file, one JSON object per parsed item.
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
-#include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
 #include "tool/ToolCommand.h"
 #include "update/core/FeedParse.h"
@@ -79,6 +80,17 @@ static void AppendJsonField(std::string& out, const char* name, int64_t value) {
     out += std::to_string(value);
 }
 
+// IsValidUtf8 with a quick walk over the ASCII part, eight bytes at a time.
+static bool ValidUtf8(std::string_view s) {
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        if (w & 0x8080808080808080ull) break;
+    }
+    return IsValidUtf8(s.substr(i));
+}
+
 // One item as a JSON line, written field by field. A text that is not valid UTF-8 (which
 // the readers never give) goes through nlohmann::json and its replacement character.
 static void AppendItemLine(std::string& out, const Item& it) {
@@ -86,7 +98,7 @@ static void AppendItemLine(std::string& out, const Item& it) {
                                   &it.Author, &it.PubDate, &it.AudioLink,   &it.AudioFile};
     bool valid = true;
     for (const std::string* t : texts)
-        valid = valid && IsValidUtf8(*t);
+        valid = valid && ValidUtf8(*t);
     if (!valid) {
         nlohmann::ordered_json j;
         j["Title"] = it.Title;
@@ -124,7 +136,7 @@ static void AppendItemLine(std::string& out, const Item& it) {
 static int Parse(const std::vector<std::string>& args) {
     if (args.size() != 1) return Tool_Fail("usage: orvalis-tool parse FILE", 2);
     std::string bytes;
-    if (!File_ReadAll(args[0], bytes)) return Tool_Fail("cannot read " + args[0]);
+    if (!Tool_ReadFile(args[0], bytes)) return Tool_Fail("cannot read " + args[0]);
     std::unique_ptr<XmlDocument> doc =
         IsGoodXML(args[0], &bytes, static_cast<int64_t>(bytes.size()));
     if (!doc) return Tool_Fail("no XML document in " + args[0]);

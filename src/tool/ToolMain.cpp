@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,6 +30,35 @@ ToolCommand::ToolCommand(const char* name, const char* usage, ToolFunction fn) {
 int Tool_Fail(const std::string& text, int code) {
     std::fprintf(stderr, "orvalis-tool: %s\n", text.c_str());
     return code;
+}
+
+bool Tool_ReadFile(const std::string& path, std::string& page) {
+    page.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) page.resize(static_cast<size_t>(st.st_size));
+    size_t have = 0;
+    bool ok = true;
+    char more[4096]; // past the size the file had: read apart, so the page is not moved
+    for (;;) {
+        const bool full = have == page.size();
+        const ssize_t n = full ? ::read(fd, more, sizeof more)
+                               : ::read(fd, page.data() + have, page.size() - have);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        if (full) {
+            page.resize(have);
+            page.append(more, static_cast<size_t>(n));
+        }
+        have += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    page.resize(have);
+    return ok;
 }
 
 static void Usage(FILE* out) {

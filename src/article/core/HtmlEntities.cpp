@@ -1,5 +1,7 @@
 #include "article/core/HtmlEntities.h"
 
+#include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -397,6 +399,17 @@ namespace {
 // walk finds the same references as a character walk; only the reach of a numeric
 // reference (in characters) needs counting.
 
+// IsValidUtf8 with a quick walk over the ASCII part, eight bytes at a time.
+bool ValidUtf8(std::string_view s) {
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        if (w & 0x8080808080808080ull) break;
+    }
+    return IsValidUtf8(s.substr(i));
+}
+
 // True when the text holds a character U+0080-U+009F (C2 80 .. C2 9F).
 bool HasCp1252Control(std::string_view t) {
     for (size_t i = t.find('\xC2'); i != std::string_view::npos; i = t.find('\xC2', i + 1))
@@ -508,7 +521,7 @@ bool DecodeNumeric8(std::string_view t, std::string& out) {
 std::string DecodeHtmlEntities(std::string_view text) {
     if (!HasAmpersand(text)) return FixCp1252Controls(text);
     const size_t first = text.find('&');
-    if (!IsValidUtf8(text.substr(first))) {
+    if (!ValidUtf8(text.substr(first))) {
         // Invalid bytes are read as U+FFFD by the character walk.
         std::string out = FixCp1252Controls(text.substr(0, first));
         out += Utf32ToUtf8(DecodeHtmlEntities32(Utf8ToUtf32(text.substr(first))));
