@@ -32,32 +32,29 @@ int Tool_Fail(const std::string& text, int code) {
     return code;
 }
 
-bool Tool_ReadFile(const std::string& path, std::string& page) {
-    page.clear();
+bool Tool_ReadFile(const std::string& path, std::string& out) {
+    out.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) page.resize(static_cast<size_t>(st.st_size));
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) out.resize(static_cast<size_t>(st.st_size));
     size_t have = 0;
     bool ok = true;
-    char more[4096]; // past the size the file had: read apart, so the page is not moved
+    char more[4096]; // what lies past the size the file had, read apart: the buffer stays
     for (;;) {
-        const bool full = have == page.size();
-        const ssize_t n = full ? ::read(fd, more, sizeof more)
-                               : ::read(fd, page.data() + have, page.size() - have);
+        const bool full = have == out.size();
+        const ssize_t n =
+            full ? ::read(fd, more, sizeof more) : ::read(fd, out.data() + have, out.size() - have);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             ok = n == 0;
             break;
         }
-        if (full) {
-            page.resize(have);
-            page.append(more, static_cast<size_t>(n));
-        }
+        if (full) out.append(more, static_cast<size_t>(n));
         have += static_cast<size_t>(n);
     }
     ::close(fd);
-    page.resize(have);
+    out.resize(have);
     return ok;
 }
 
