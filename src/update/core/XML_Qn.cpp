@@ -11,7 +11,7 @@
 #include "platform/core/FileUtil.h"
 #include "platform/core/Hash.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 static bool NameMatches(std::string_view a, std::string_view b, int ignoreCase) {
     return ignoreCase ? EqualsNoCase(a, b) : a == b;
