@@ -9,6 +9,7 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/gui/ArticleListView.h"
+#include "shell/gui/ConfigLinks.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/MainWindow.h"
 #include "update/worker/FeedThread.h"
@@ -122,6 +123,7 @@ void MainWindow_LinkModules() {
         UI_Status();
     };
     Audio_Link(audio);
+    Config_Link();
 }
 
 void MainWindow_UnlinkModules() {
