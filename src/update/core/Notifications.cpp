@@ -11,6 +11,7 @@
 #include "shell/core/Log.h"
 #include "shell/core/Prefs.h"
 #include "shell/core/Startup.h"
+#include "platform/core/SignalStack.h"
 
 namespace {
 std::mutex g_listLock;
@@ -45,6 +46,7 @@ void StartGap() {
     g_gapRunning = true;
     const int ms = g_gapMs;
     g_gapThread = std::thread([ms] {
+        SignalStack signalStack;
         {
             std::unique_lock<std::mutex> lock(g_gapLock);
             g_gapWake.wait_for(lock, std::chrono::milliseconds(ms), [] { return g_gapCancel; });

@@ -92,6 +92,9 @@ std::string XmlPatch_InvalidToken(std::string_view text) {
 
 // ---------------------------------------------------------------- reading
 
+// Characters of the faulty line quoted in the log.
+static constexpr size_t kQuotedLine = 400;
+
 // Line number `line` (1-based) of a text split at "\n"; "" when there is no such line.
 static std::string_view LineOf(std::string_view text, long line) {
     if (line < 1) return {};
@@ -188,6 +191,11 @@ std::unique_ptr<XmlDocument> IsGoodXML(std::string_view nameView, const std::str
     }
     if (doc->ErrorCode() == 0) return doc;
     Log("! ErrorXML " + ErrorText(*doc));
+    if (doc->ErrorCode() == XML_TREE_TOO_DEEP || doc->ErrorCode() == XML_TREE_TOO_LARGE) {
+        // No repair makes a document shallower or smaller.
+        Log("! Error IsGoodXml, document refused : " + doc->ErrorMessage());
+        return nullptr;
+    }
     doc.reset();
 
     // 2. The raw bytes again.
@@ -217,7 +225,9 @@ std::unique_ptr<XmlDocument> IsGoodXML(std::string_view nameView, const std::str
             break;
         }
         if (doc->ErrorCode() == 0) break;
-        message += ErrorText(*doc) + " => " + std::string(LineOf(text, doc->ErrorLine())) + "\r\n";
+        // The line is quoted for the log, cut: a whole document may sit on one line.
+        message += ErrorText(*doc) + " => " +
+                   std::string(Utf8Left(LineOf(text, doc->ErrorLine()), kQuotedLine)) + "\r\n";
         const int code = doc->ErrorCode();
         doc.reset();
         if (pass == 1) break; // no parse would follow another patch
