@@ -92,6 +92,9 @@ std::string XmlPatch_InvalidToken(std::string_view text) {
 
 // ---------------------------------------------------------------- reading
 
+// A file is read whole only up to this size (the largest download bound): the downloads
+// that write it are bounded themselves, this guards any other file handed over.
+static constexpr int64_t kMaxFileBytes = int64_t(1024) << 20;
 // Characters of the faulty line quoted in the log.
 static constexpr size_t kQuotedLine = 400;
 
@@ -117,7 +120,9 @@ static std::string ReloadFile(const std::string& name, std::string& message) {
         return bytes;
     }
     const long long expected = File_Size(name);
-    if (expected <= 0) {
+    if (expected > kMaxFileBytes) {
+        message += "! Error IsGoodXML, file is too large : " + name + "\r\n";
+    } else if (expected <= 0) {
         message += "! Error IsGoodXML, file is emplty : " + name + "\r\n";
     } else {
         bytes.resize(static_cast<size_t>(expected));
@@ -179,7 +184,7 @@ std::unique_ptr<XmlDocument> IsGoodXML(std::string_view nameView, const std::str
             doc = Xml_ParseBytes(std::string_view(*memory).substr(0, static_cast<size_t>(size)));
     } else {
         std::string bytes;
-        if (File_ReadAll(name, bytes))
+        if (File_ReadAll(name, bytes, kMaxFileBytes))
             doc = Xml_ParseBytes(bytes);
         else
             message = "! Error IsGoodXML, Can't access file : " + name;
