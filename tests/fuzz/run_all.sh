@@ -14,7 +14,8 @@ obj="$out/obj"
 secs=${1:-20}
 command -v clang++ >/dev/null || { echo "clang++ is needed" >&2; exit 1; }
 mkdir -p "$obj"
-flags="-std=c++20 -O1 -g -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -I$root/src"
+version=$(sed -n "s/.*ORVALIS_VERSION=\"\([^\"]*\)\".*/\1/p" "$root/CMakeLists.txt" | head -1)
+flags="-DORVALIS_VERSION=\"$version\" -std=c++20 -O1 -g -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -I$root/src"
 
 # Compiles one source (path under the repository) unless its object is newer; prints the
 # object's path.
@@ -48,16 +49,20 @@ compile src/article/core/ExtractHTMLText.cpp "-DORVALIS_HTML_DIRECT_WALK_LIMIT=8
 link fuzz_html_text "" src/article/core/ExtractHTMLText.cpp src/article/core/HtmlEntities.cpp $base
 link fuzz_entities "" src/article/core/HtmlEntities.cpp $base
 link fuzz_key_value "" src/shell/core/IniFile.cpp $base
-link fuzz_date "-lexpat" src/update/core/Date.cpp src/update/core/XML_Qn.cpp \
+# Dates are formatted with the language table and the preferences; they bring the
+# entity decoder and the hashes along.
+link fuzz_date "-lexpat -lcrypto -lz" src/update/core/Date.cpp src/update/core/XML_Qn.cpp \
     src/update/core/XmlTree.cpp src/shell/core/Lng.cpp src/shell/core/LngTable.cpp \
     src/shell/core/LngState.cpp src/shell/core/Prefs.cpp src/shell/core/IniFile.cpp \
-    src/shell/core/PathTools.cpp $base
-link fuzz_extractor_lines "-lexpat" src/plugins/core/RunExtractor.cpp tests/fuzz/extractor_stubs.cpp \
+    src/shell/core/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp \
+    $base
+link fuzz_extractor_lines "-lexpat -lcrypto -lz" src/plugins/core/RunExtractor.cpp tests/fuzz/extractor_stubs.cpp \
     src/update/core/FeedParse.cpp src/update/core/UrlTools.cpp src/update/core/XmlRepair.cpp \
     src/update/core/Date.cpp src/update/core/XML_Qn.cpp \
     src/update/core/XmlTree.cpp src/shell/core/Lng.cpp src/shell/core/LngTable.cpp \
     src/shell/core/LngState.cpp src/shell/core/Prefs.cpp src/shell/core/IniFile.cpp \
-    src/shell/core/PathTools.cpp src/article/core/HtmlEntities.cpp $base
+    src/shell/core/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp \
+    $base
 echo "fuzz targets built in $(( $(date +%s) - start )) s"
 [ "$secs" -gt 0 ] || exit 0
 
