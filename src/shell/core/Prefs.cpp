@@ -520,7 +520,8 @@ void Pref_Write(IniWriter& w) {
     w.WriteString("AudioPlayer", Pref.AudioPlayer);
     w.WriteLong("FormatDate", Pref.FormatDate);
     w.WriteString("ProxyHost", Pref.ProxyHost);
-    w.WriteLong("MaxDownloadSize", Pref.MaxDownloadSize);
+    // Written only when changed from its default, so files stay as other versions wrote them.
+    if (Pref.MaxDownloadSize != 64) w.WriteLong("MaxDownloadSize", Pref.MaxDownloadSize);
     w.WriteLong("MaxRss", Pref.MaxRss);
     w.WriteLong("ProxyPort", Pref.ProxyPort);
     w.WriteString("ProxyID", Pref.ProxyID);
