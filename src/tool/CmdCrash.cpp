@@ -11,7 +11,7 @@
 
 #include "platform/core/SignalStack.h"
 #include "shell/core/CrashHandler.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "tool/ToolCommand.h"
 
 // Recursion that no compiler can turn into a loop: every level keeps a live array.

@@ -1,7 +1,7 @@
 // The download layer as the extractor-output fuzz target sees it: nothing is ever
 // downloaded and no thread is ever asked to stop, so the target links without the
 // network code.
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 std::mutex ThreadStopMaskLock;
 uint32_t ThreadStopMask = 0;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/core/IniFile.h"
+#include "shell/base/IniFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

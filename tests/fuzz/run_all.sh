@@ -41,27 +41,27 @@ link() {
 }
 
 start=$(date +%s)
-base="src/platform/core/Text.cpp src/platform/core/FileUtil.cpp src/shell/core/Log.cpp"
+base="src/platform/core/Text.cpp src/platform/core/FileUtil.cpp src/shell/base/Log.cpp"
 link fuzz_is_good_xml "-lexpat" src/update/core/XmlRepair.cpp \
-    src/update/core/XmlTree.cpp src/update/core/XML_Qn.cpp src/article/core/HtmlEntities.cpp $base
+    src/shell/base/XmlTree.cpp src/update/core/XML_Qn.cpp src/article/core/HtmlEntities.cpp $base
 # The converter's direct walk is kept short so the fuzzer reaches its fallback too.
 compile src/article/core/ExtractHTMLText.cpp "-DORVALIS_HTML_DIRECT_WALK_LIMIT=8" >/dev/null
 link fuzz_html_text "" src/article/core/ExtractHTMLText.cpp src/article/core/HtmlEntities.cpp $base
 link fuzz_entities "" src/article/core/HtmlEntities.cpp $base
-link fuzz_key_value "" src/shell/core/IniFile.cpp $base
+link fuzz_key_value "" src/shell/base/IniFile.cpp $base
 # Dates are formatted with the language table and the preferences; they bring the
 # entity decoder and the hashes along.
 link fuzz_date "-lexpat -lcrypto -lz" src/update/core/Date.cpp src/update/core/XML_Qn.cpp \
-    src/update/core/XmlTree.cpp src/shell/core/Lng.cpp src/shell/core/LngTable.cpp \
-    src/shell/core/LngState.cpp src/shell/core/Prefs.cpp src/shell/core/IniFile.cpp \
-    src/shell/core/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp \
+    src/shell/base/XmlTree.cpp src/shell/base/Lng.cpp src/shell/base/LngTable.cpp \
+    src/shell/base/LngState.cpp src/shell/base/Prefs.cpp src/shell/base/IniFile.cpp \
+    src/shell/base/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp \
     $base
 link fuzz_extractor_lines "-lexpat -lcrypto -lz" src/plugins/core/RunExtractor.cpp tests/fuzz/extractor_stubs.cpp \
-    src/update/core/FeedParse.cpp src/update/core/UrlTools.cpp src/update/core/XmlRepair.cpp \
+    src/update/core/FeedParse.cpp src/update/net/UrlTools.cpp src/update/core/XmlRepair.cpp \
     src/update/core/Date.cpp src/update/core/XML_Qn.cpp \
-    src/update/core/XmlTree.cpp src/shell/core/Lng.cpp src/shell/core/LngTable.cpp \
-    src/shell/core/LngState.cpp src/shell/core/Prefs.cpp src/shell/core/IniFile.cpp \
-    src/shell/core/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp \
+    src/shell/base/XmlTree.cpp src/shell/base/Lng.cpp src/shell/base/LngTable.cpp \
+    src/shell/base/LngState.cpp src/shell/base/Prefs.cpp src/shell/base/IniFile.cpp \
+    src/shell/base/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp \
     $base
 echo "fuzz targets built in $(( $(date +%s) - start )) s"
 [ "$secs" -gt 0 ] || exit 0

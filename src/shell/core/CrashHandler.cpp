@@ -10,7 +10,7 @@
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/SignalStack.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 namespace {
 volatile sig_atomic_t g_inHandler = 0;
