@@ -42,8 +42,9 @@ link() {
 
 start=$(date +%s)
 base="src/platform/core/Text.cpp src/platform/core/FileUtil.cpp src/shell/base/Log.cpp"
-link fuzz_is_good_xml "-lexpat" src/update/core/XmlRepair.cpp \
-    src/shell/base/XmlTree.cpp src/update/core/XML_Qn.cpp src/article/core/HtmlEntities.cpp $base
+link fuzz_is_good_xml "-lexpat -lcrypto -lz" src/update/core/XmlRepair.cpp \
+    src/shell/base/XmlTree.cpp src/update/core/XML_Qn.cpp src/article/core/HtmlEntities.cpp \
+    src/platform/core/Hash.cpp $base
 # The converter's direct walk is kept short so the fuzzer reaches its fallback too.
 compile src/article/core/ExtractHTMLText.cpp "-DORVALIS_HTML_DIRECT_WALK_LIMIT=8" >/dev/null
 link fuzz_html_text "" src/article/core/ExtractHTMLText.cpp src/article/core/HtmlEntities.cpp $base
