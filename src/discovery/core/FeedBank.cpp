@@ -9,6 +9,7 @@
 #include "catalogue/core/RssList.h"
 #include "discovery/core/OPML.h"
 #include "platform/core/FileUtil.h"
+#include "update/net/DownloadTool.h"
 #include "platform/core/Text.h"
 #include "shell/base/Log.h"
 #include "update/core/Date.h"
@@ -75,7 +76,8 @@ std::string DBRss_Line(const Rss& feed) {
 int DBRss_Read(const std::string& file, CursorList<Rss>& list) {
     const auto start = std::chrono::steady_clock::now();
     std::string bytes;
-    if (!File_ReadAll(file, bytes)) {
+    // A bank comes from elsewhere: read whole only within the document bound.
+    if (!File_ReadAll(file, bytes, Download_GetSettings().MaxDocumentBytes)) {
         Log("! Error, DBRss_Read( " + file + " )");
         return 0;
     }

@@ -476,7 +476,7 @@ size_t OPML_ReadFile(const std::string& fileIn, CursorList<Rss>& list, int* stat
     Log("! ErrorXML " + err.Text);
     walk = OpmlWalk();
     std::string bytes;
-    if (!File_ReadAll(file, bytes) || bytes.empty() ||
+    if (!File_ReadAll(file, bytes, OPML_MAX_FILE_BYTES) || bytes.empty() ||
         static_cast<long long>(bytes.size()) > OPML_MAX_FILE_BYTES) {
         Log("! Error IsGoodXML, reloading data is null");
         if (status) *status = OPML_READ_INVALID;

@@ -30,6 +30,7 @@
 #include <wx/sizer.h>
 
 #include "access/core/Shortcuts.h"
+#include "access/gui/RequestMessage.h"
 #include "access/gui/ShortcutPanel.h"
 #include "catalogue/core/ItemsFile.h"
 #include "shell/base/LngState.h"
@@ -73,11 +74,6 @@ void OnDeviceChange() {
 bool OrvalisApplication::OnInit() {
     // 1. Crash handler first, so even start-up failures are reported.
     CrashHandler_Install();
-    CrashHandler_SetReporter([](const std::string& report) {
-        // Windows belong to the interface thread: a crash in a worker is only logged.
-        if (wxIsMainThread())
-            wxMessageBox(wxString::FromUTF8(report), "OnError example", wxOK | wxICON_ERROR);
-    });
     // 2-3. Program folder; portable mode by the program's name.
     std::string program = "/proc/self/exe";
     if (!File_Exists(program)) program = argv[0].ToStdString(wxConvUTF8);
@@ -121,6 +117,14 @@ bool OrvalisApplication::OnInit() {
 
     // 9. Log header.
     Startup_WriteLogHeader(DataPath + "Podcast/");
+    // A crash opens no window: the user learns of it here, once, and its report joins
+    // this run's log (the previous log is replaced at the first flush).
+    std::string lastFault;
+    const bool faulted = CrashHandler_TakeLastFault(lastFault);
+    if (faulted) {
+        Log("! " + std::string(CRASH_LAST_RUN_TEXT));
+        if (!lastFault.empty()) Log(std::string_view(lastFault).substr(0, lastFault.size() - 2));
+    }
 
     // 10. Timers of this layer: hand-overs from a second start, and the program file watch.
     m_handOverTimer.Bind(wxEVT_TIMER, &OrvalisApplication::OnHandOverTimer, this);
@@ -141,6 +145,11 @@ bool OrvalisApplication::OnInit() {
     Config_StartSync();
     AutoSaveFeeds(1);
     MainWindow_Ready();
+    if (faulted)
+        m_frame->CallAfter([] {
+            RequestMessage(Startup_Text(L_Request_Error, "Erreur"), CRASH_LAST_RUN_TEXT, REQUEST_OK,
+                           MainWindow_Get());
+        });
 
     // 18. Flush the log.
     FlushLog();

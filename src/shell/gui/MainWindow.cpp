@@ -46,6 +46,7 @@
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/LogWindow.h"
 #include "shell/gui/MainLinks.h"
+#include "update/worker/FeedThread.h"
 #include "shell/gui/MainWindowParts.h"
 #include "shell/gui/MainMenus.h"
 #include "shell/gui/PrefsDialog.h"
@@ -71,6 +72,8 @@ class WindowCatalogueUi : public CatalogueUi {
         return ReqInput(title, prompt, initial, 0, s_main);
     }
     void Say(const std::string& text) override { Main_Say(text); }
+    // A deleted feed is neither downloaded nor announced any more.
+    void RemoveFromUpdateQueue(const Rss& feed) override { DownloadRSS_Remove(feed.RssID); }
     void CatalogueChanged() override { UI_Tree_Actualize(); }
 };
 WindowCatalogueUi s_catalogueUi;
