@@ -7,9 +7,13 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/gui/FeedTreeView.h"
+#include "shell/gui/LinkCheck.h"
+#include "shell/gui/MainHandlers.h"
 #include "shell/gui/MainWindow.h"
+#include "update/core/AlarmSound.h"
 #include "update/core/FeedThread.h"
 #include "update/core/Notifications.h"
+#include "update/gui/AlarmPopUp.h"
 
 namespace {
 // The tree's selection as the update queue asks for it.
@@ -44,6 +48,10 @@ void FeedDone(const DownloadEntry& entry, int parsed) {
 } // namespace
 
 void MainWindow_LinkModules() {
+    // The window's own commands first: a module's link may replace one of them.
+    MainCommands_Register();
+
+    // Update queue.
     FeedThread_Init();
     FeedThreadHooks& fh = FeedThread_Hooks();
     fh.Selection = &TreeSelection;
@@ -78,6 +86,13 @@ void MainWindow_LinkModules() {
         ActualizeFeeds(0, 0);
         return true;
     });
+
+    // Alarms: the pop-up and the alarm sound.
+    AlarmPopUp_Install();
+
+    // Every hook slot and command left without a handler is logged.
+    MainWindow* w = MainWindow_Get();
+    MainLinks_Check(w ? w->Bar() : nullptr);
 }
 
 void MainWindow_UnlinkModules() {
@@ -87,6 +102,8 @@ void MainWindow_UnlinkModules() {
     fh.FeedDone = nullptr;
     fh.Say = nullptr;
     Notifications_Shutdown();
+    Alarm_Hooks().PopUp = nullptr;
+    AlarmSound_Close();
 }
 
 void MainWindow_StartUpdates() {
