@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "access/gui/RequestMessage.h"
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
@@ -35,9 +36,9 @@
 #include "update/core/Date.h"
 #include "update/core/DownloadTool.h"
 
+// The program's own box: "Oui"/"Non" whatever the toolkit's translations, read as text.
 static int AskYesNo(const std::string& title, const std::string& text) {
-    return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(title),
-                        wxYES_NO | wxICON_QUESTION, MainWindow_Get()) == wxYES;
+    return RequestMessage(title, text, REQUEST_YESNO, MainWindow_Get()) == REQUEST_RESULT_YES;
 }
 
 // Steps 6-7: the shortcut records, the preferences and the language, and what the
@@ -88,9 +89,7 @@ bool OrvalisApplication::OnInit() {
     if (!ParseCommandLine(params, &unusable)) {
         const std::string text = Startup_Text(
             L_Msg_NoLocalPath, "Le dossier de stockage n'est pas utilisable !%w%%S1%", unusable);
-        wxMessageBox(wxString::FromUTF8(text),
-                     wxString::FromUTF8(Startup_Text(L_Request_Error, "Erreur")),
-                     wxOK | wxICON_ERROR);
+        RequestMessage(Startup_Text(L_Request_Error, "Erreur"), text, REQUEST_OK, nullptr);
         std::exit(1);
     }
     // 5. One instance per data folder: a second start hands over and ends.

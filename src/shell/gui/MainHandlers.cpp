@@ -4,6 +4,7 @@
 #include <functional>
 
 #include <wx/clipbrd.h>
+#include <wx/log.h>
 #include <wx/utils.h>
 
 #include "catalogue/core/Items.h"
@@ -301,7 +302,9 @@ void Help_Open(int command) {
         return;
     }
     Log("- OpenHelp : " + file);
-    wxLaunchDefaultBrowser(W("file://" + file));
+    // A system without a browser is logged here rather than shown in a toolkit box.
+    wxLogNull quiet;
+    if (!wxLaunchDefaultBrowser(W("file://" + file))) Log("! OpenHelp, no browser for : " + file);
 }
 
 // Registers `fn` for `id`; the handler always reports the command as handled.
