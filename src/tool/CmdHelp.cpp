@@ -187,9 +187,12 @@ void PrintTable(const std::string& caption, const std::vector<Row>& rows) {
     std::printf("<thead><tr><th scope=\"col\">%s</th><th scope=\"col\">%s</th></tr></thead>\n",
                 T("Touche", "Key"), T("Action", "Action"));
     std::printf("<tbody>\n");
-    for (const Row& r : rows)
-        std::printf("<tr><td><kbd>%s</kbd></td><td>%s</td></tr>\n", Html(r.Key).c_str(),
-                    Html(r.What).c_str());
+    for (const Row& r : rows) {
+        // "Pas de touche" is no key: plain text, not a key to press.
+        const bool key = r.Key != Lng(L_Key_NoKey);
+        std::printf("<tr><td>%s%s%s</td><td>%s</td></tr>\n", key ? "<kbd>" : "",
+                    Html(r.Key).c_str(), key ? "</kbd>" : "", Html(r.What).c_str());
+    }
     std::printf("</tbody>\n</table>\n");
 }
 

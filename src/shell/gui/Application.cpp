@@ -19,9 +19,11 @@
 #include "shell/core/CrashHandler.h"
 #include "shell/core/DataLoad.h"
 #include "shell/core/Log.h"
+#include "shell/core/MainCommands.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
 #include "shell/gui/LogWindow.h"
+#include "shell/gui/MainHandlers.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/PrefsDialog.h"
 
@@ -94,6 +96,8 @@ bool OrvalisApplication::OnInit() {
     }
     // 5. One instance per data folder: a second start hands over and ends.
     if (!CheckSingleInstance(params)) std::exit(0);
+    // A data folder without preferences is a first start: the help is opened for it.
+    const bool firstStart = !File_Exists("Orvalis.ini");
     LoadSettings();
 
     // 8. The main window (it ends the event loop itself when closed) and the log window.
@@ -136,6 +140,7 @@ bool OrvalisApplication::OnInit() {
     Startup_LoadArticles();
     AutoSaveFeeds(1);
     MainWindow_Ready();
+    if (firstStart) Help_Open(CMD_HELP);
 
     // 18. Flush the log.
     FlushLog();
