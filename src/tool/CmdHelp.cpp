@@ -182,10 +182,11 @@ std::set<int> ZoneCommands(const std::string& zone) {
             CMD_FOCUS_LIST,  CMD_HELP_CONTEXT, CMD_ARTICLE_READ_OR_PLAY, CMD_OPEN_BROWSER};
 }
 
-void PrintTable(const std::string& caption, const std::vector<Row>& rows) {
+void PrintTable(const std::string& caption, const std::vector<Row>& rows,
+                const char* what = nullptr) {
     std::printf("<table>\n<caption>%s</caption>\n", Html(caption).c_str());
     std::printf("<thead><tr><th scope=\"col\">%s</th><th scope=\"col\">%s</th></tr></thead>\n",
-                T("Touche", "Key"), T("Action", "Action"));
+                T("Touche", "Key"), what ? what : T("Action", "Action"));
     std::printf("<tbody>\n");
     for (const Row& r : rows) {
         // "Pas de touche" is no key: plain text, not a key to press.
@@ -243,7 +244,7 @@ int CmdHelp(const std::vector<std::string>& args) {
                   : "";
             rows.push_back({m ? "Alt+" + key : std::string(), Plain(t), 0});
         }
-        PrintTable(T("Ouvrir un menu", "Opening a menu"), rows);
+        PrintTable(T("Ouvrir un menu", "Opening a menu"), rows, "Menu");
     } else if (section == "tree" || section == "list" || section == "view") {
         const std::set<int> wanted = ZoneCommands(section);
         std::vector<Row> rows;
