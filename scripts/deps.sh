@@ -34,6 +34,7 @@ PKGS=(
     xdotool
     dpkg-dev
     file
+    xdg-utils
 )
 missing=()
 for p in "${PKGS[@]}"; do
