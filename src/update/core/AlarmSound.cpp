@@ -19,7 +19,8 @@ std::mutex g_lock;
 mpv_handle* g_mpv = nullptr;
 // Reads the player's events, so that what was really played is logged: the file that
 // reached its end ("* AlarmSound played : ") or could not be played.
-std::thread g_events;
+// Never destroyed: a process that ends without AlarmSound_Close leaves it running.
+std::thread& g_events = *new std::thread;
 std::atomic<bool> g_stopEvents{false};
 std::string g_file; // the file last asked for
 
