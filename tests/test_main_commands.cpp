@@ -9,8 +9,8 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/core/MainView.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/Mnemonics.h"
-#include "shell/core/Prefs.h"
 
 TEST(DisplayToggles, EachCommandFlipsItsBitAndDateAndTitleSortsExcludeEachOther) {
     struct Row {

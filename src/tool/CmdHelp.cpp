@@ -16,8 +16,8 @@
 
 #include "access/core/Shortcuts.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
-#include "shell/core/LngState.h"
+#include "shell/base/Lng.h"
+#include "shell/base/LngState.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/Mnemonics.h"
 #include "tool/ToolCommand.h"

@@ -14,11 +14,11 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/AppState.h"
-#include "shell/core/CloseThread.h"
+#include "shell/base/AppState.h"
+#include "shell/base/CloseThread.h"
 #include "shell/core/CrashHandler.h"
 #include "shell/core/DataLoad.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
@@ -33,10 +33,10 @@
 #include "access/core/Shortcuts.h"
 #include "access/gui/ShortcutPanel.h"
 #include "catalogue/core/ItemsFile.h"
-#include "shell/core/LngState.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/LngState.h"
+#include "shell/base/Prefs.h"
 #include "update/core/Date.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 // The program's own box: "Oui"/"Non" whatever the toolkit's translations, read as text.
 static int AskYesNo(const std::string& title, const std::string& text) {

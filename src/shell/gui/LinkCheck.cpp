@@ -9,12 +9,12 @@
 #include "access/core/Shortcuts.h"
 #include "catalogue/core/Items.h"
 #include "catalogue/core/Records.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/gui/MainMenus.h"
-#include "update/core/FeedThread.h"
-#include "update/core/Notifications.h"
+#include "update/worker/FeedThread.h"
+#include "update/worker/Notifications.h"
 
 namespace {
 // Commands of modules that are not part of this build yet. A module that lands installs

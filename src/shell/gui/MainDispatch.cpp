@@ -4,9 +4,9 @@
 
 #include "access/core/Shortcuts.h"
 #include "catalogue/core/ItemsFile.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
-#include "shell/core/Prefs.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/PrefsDialog.h"
 

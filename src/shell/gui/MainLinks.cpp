@@ -10,10 +10,10 @@
 #include "shell/gui/LinkCheck.h"
 #include "shell/gui/MainHandlers.h"
 #include "shell/gui/MainWindow.h"
-#include "update/core/AlarmSound.h"
-#include "update/core/FeedThread.h"
-#include "update/core/Notifications.h"
 #include "update/gui/AlarmPopUp.h"
+#include "update/worker/AlarmSound.h"
+#include "update/worker/FeedThread.h"
+#include "update/worker/Notifications.h"
 
 namespace {
 // The tree's selection as the update queue asks for it.
