@@ -214,7 +214,8 @@ std::vector<LinkGap> MainLinks_Gaps(const std::vector<int>& commands) {
 int MainLinks_Check(wxMenuBar* bar) {
     int missing = 0;
     std::string pending;
-    for (const LinkGap& g : MainLinks_Gaps(MainLinks_Commands(bar))) {
+    const std::vector<int> commands = MainLinks_Commands(bar);
+    for (const LinkGap& g : MainLinks_Gaps(commands)) {
         if (g.Pending) {
             pending += (pending.empty() ? "" : ", ") + g.Slot;
             continue;
@@ -223,5 +224,11 @@ int MainLinks_Check(wxMenuBar* bar) {
         ++missing;
     }
     if (!pending.empty()) Log("- Not yet linked : " + pending);
+    // A module that landed and still stands in the pending list: the list is to shrink.
+    std::string landed;
+    for (int id : commands)
+        if (MainLinks_CommandPending(id) && Command_Find(id))
+            landed += (landed.empty() ? "" : ", ") + std::to_string(id);
+    if (!landed.empty()) Log("- Linked but listed as pending : " + landed);
     return missing;
 }
