@@ -20,24 +20,11 @@ namespace {
 // Commands of modules that are not part of this build yet. A module that lands installs
 // its commands from its own link function and takes its numbers out of this list.
 const int kPendingCommands[] = {
-    // OPML import and export.
-    CMD_OPML_IMPORT,
-    CMD_OPML_EXPORT_ALL,
-    CMD_OPML_EXPORT_GROUP,
-    CMD_OPML_EXPORT_EACH_GROUP,
     // Configuration files.
     CMD_CONFIG_LOAD,
     CMD_CONFIG_SAVE,
     CMD_CONFIG_SAVE_ARCHIVE,
-    // Feed discovery and new-feed properties.
-    CMD_EXTRACT_URL,
-    CMD_EXTRACT_URL_FILTERED,
-    CMD_NEW_FEED,
-    CMD_NEW_DAILYMOTION,
-    CMD_NEW_YOUTUBE,
-    CMD_CONVERT_YOUTUBE,
-    CMD_POPUP_NEW_FEED,
-    CMD_FEED_PROPERTIES,
+    // Subscribing to an article's video channel.
     CMD_SUBSCRIBE_CHANNEL,
     // Feed bank.
     CMD_ADD_FEEDS,
@@ -47,28 +34,6 @@ const int kPendingCommands[] = {
     CMD_BANK_UPDATE,
     CMD_BANK_OFFER,
     CMD_BANK_CLIPBOARD,
-    // Audio engine.
-    CMD_AUDIO_STOP,
-    CMD_AUDIO_MUTE,
-    CMD_AUDIO_PAUSE,
-    CMD_AUDIO_PLAY,
-    CMD_AUDIO_BACKNORMAL,
-    CMD_AUDIO_BACKWARD,
-    CMD_AUDIO_FORWARD,
-    CMD_AUDIO_VOLUMEUP,
-    CMD_AUDIO_VOLUMEDOWN,
-    CMD_TEMPO_UP,
-    CMD_TEMPO_DOWN,
-    CMD_TEMPO_SLOW,
-    CMD_TEMPO_NORMAL,
-    CMD_TEMPO_QUICK1,
-    CMD_TEMPO_QUICK2,
-    CMD_TEMPO_QUICK3,
-    CMD_QUICK_MENU,
-    CMD_RADIO_PLAY,
-    CMD_ARTICLE_READ_OR_PLAY,
-    CMD_PODCAST_PLAY_FILE,
-    CMD_PODCAST_PLAY_LINK,
     // Podcast download queue and synchronisation to drives.
     CMD_DOWNLOADS,
     CMD_PODCAST_DOWNLOAD,
@@ -91,9 +56,6 @@ const char* const kPendingSlots[] = {
     "FeedThreadHooks.PodcastQueue",
     "FeedThreadHooks.PodcastAutoDownload",
     "Items_ReleaseFileHook",
-    // Audio engine.
-    "MainHooks.BackNormal",
-    "MainHooks.AudioState",
     // Read-state synchronisation.
     "MainHooks.SyncTick",
     "Items_SyncApplyHook",
