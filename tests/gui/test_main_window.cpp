@@ -212,16 +212,26 @@ TEST_F(MainWindowTest, DeletingFromTheListRemovesTheArticle) {
     EXPECT_EQ(Main_LastSaid(), "Article supprimé !");
 }
 
+// A command of the menus that no module of this build handles; 0 once every module landed.
+static int UnlinkedCommand() {
+    for (int id : MainLinks_Commands(nullptr))
+        if (!Command_Find(id)) return id;
+    return 0;
+}
+
 TEST_F(MainWindowTest, CommandsNotInThisBuildSaySo) {
-    OnCommand(CMD_OPML_IMPORT);
+    const int id = UnlinkedCommand();
+    if (id == 0) GTEST_SKIP() << "every command has its module";
+    EXPECT_TRUE(MainLinks_CommandPending(id)) << id;
+    OnCommand(id);
     EXPECT_EQ(Main_LastSaid(), "Pas encore disponible");
     int seen = 0;
-    Command_Register(CMD_OPML_IMPORT, [&](int id) {
-        seen = id;
+    Command_Register(id, [&](int got) {
+        seen = got;
         return true;
     });
-    OnCommand(CMD_OPML_IMPORT);
-    EXPECT_EQ(seen, CMD_OPML_IMPORT);
+    OnCommand(id);
+    EXPECT_EQ(seen, id);
 }
 
 TEST_F(MainWindowTest, TheNextUndefinedFeedIsSelectedOrNotFoundIsSaid) {
@@ -295,12 +305,8 @@ TEST_F(MainWindowTest, EveryHookSlotAndCommandOfABuiltModuleHasItsHandler) {
     EXPECT_EQ(missing, "");
     // The start-up check logged no gap, and the alarms are wired.
     EXPECT_EQ(Log_Text().find("! Not linked"), std::string::npos);
-    EXPECT_TRUE(MainLinks_SlotPending("MainHooks.PodcastTick"));
     EXPECT_FALSE(MainLinks_SlotPending("AlarmHooks.PopUp"));
-    // A command of a module not built yet still answers.
-    ASSERT_TRUE(MainLinks_CommandPending(CMD_OPML_IMPORT));
-    OnCommand(CMD_OPML_IMPORT);
-    EXPECT_EQ(Main_LastSaid(), "Pas encore disponible");
+    EXPECT_FALSE(MainLinks_CommandPending(CMD_ACTUALIZE_ALL));
 }
 
 // Labels of a menu's entries (submenus walked too), each menu checked on its own.
