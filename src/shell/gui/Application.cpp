@@ -23,6 +23,7 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
+#include "shell/gui/ConfigLinks.h"
 #include "shell/gui/LogWindow.h"
 #include "shell/gui/MainHandlers.h"
 #include "shell/gui/MainWindow.h"
@@ -139,6 +140,8 @@ bool OrvalisApplication::OnInit() {
     if (!RssList.Empty()) m_catalogueOpened = true;
     // The stored articles (the older store migrated once), then the tree and the list.
     Startup_LoadArticles();
+    // The read states other installations left in the shared folder.
+    Config_StartSync();
     AutoSaveFeeds(1);
     MainWindow_Ready();
     if (firstStart) Help_Open(CMD_HELP);
@@ -185,6 +188,7 @@ void OrvalisApplication::ExitSequence() {
         if (m_catalogueOpened) {
             Feed_Save();
             Feed_CleanFiles();
+            Config_ExitSync();
         }
         Pref_Save(0);
     }

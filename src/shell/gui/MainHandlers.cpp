@@ -278,6 +278,8 @@ static void OpenPreferences() {
     w->LayoutZones();
     UI_Tree_Actualize();
     UI_List_Fill();
+    for (const auto& f : Main_Hooks().PrefsChanged)
+        f();
 }
 
 static void AskTreeWidth() {

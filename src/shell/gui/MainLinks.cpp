@@ -9,6 +9,7 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/gui/ArticleListView.h"
+#include "shell/gui/ConfigLinks.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/LinkCheck.h"
 #include "shell/gui/MainHandlers.h"
@@ -133,6 +134,9 @@ void MainWindow_LinkModules() {
         UI_Status();
     };
     Audio_Link(audio);
+
+    // Configuration files.
+    Config_Link();
 
     // Alarms: the pop-up and the alarm sound.
     AlarmPopUp_Install();
