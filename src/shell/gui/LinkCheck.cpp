@@ -20,20 +20,8 @@ namespace {
 // Commands of modules that are not part of this build yet. A module that lands installs
 // its commands from its own link function and takes its numbers out of this list.
 const int kPendingCommands[] = {
-    // Configuration files.
-    CMD_CONFIG_LOAD,
-    CMD_CONFIG_SAVE,
-    CMD_CONFIG_SAVE_ARCHIVE,
     // Subscribing to an article's video channel.
     CMD_SUBSCRIBE_CHANNEL,
-    // Feed bank.
-    CMD_ADD_FEEDS,
-    CMD_ADD_RADIOS,
-    CMD_ADD_PODCASTS,
-    CMD_CHECK_OBSOLETE,
-    CMD_BANK_UPDATE,
-    CMD_BANK_OFFER,
-    CMD_BANK_CLIPBOARD,
     // Podcast download queue and synchronisation to drives.
     CMD_DOWNLOADS,
     CMD_PODCAST_DOWNLOAD,
@@ -43,8 +31,6 @@ const int kPendingCommands[] = {
     CMD_SHARE_MAIL,
     CMD_SHARE_FACEBOOK,
     CMD_SHARE_TWITTER,
-    // Update check.
-    CMD_CHECK_VERSION,
 };
 
 // Hook slots of modules not built yet.
