@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "access/gui/RequestMessage.h"
 #include "catalogue/core/RssList.h"
 #include "discovery/gui/DiscoveryLinks.h"
 #include "platform/core/FileUtil.h"
@@ -19,10 +20,12 @@
 #include "shell/core/CrashHandler.h"
 #include "shell/core/DataLoad.h"
 #include "shell/base/Log.h"
+#include "shell/core/MainCommands.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
 #include "shell/gui/ConfigLinks.h"
 #include "shell/gui/LogWindow.h"
+#include "shell/gui/MainHandlers.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/PrefsDialog.h"
 
@@ -38,9 +41,9 @@
 #include "update/core/Date.h"
 #include "update/net/DownloadTool.h"
 
+// The program's own box: "Oui"/"Non" whatever the toolkit's translations, read as text.
 static int AskYesNo(const std::string& title, const std::string& text) {
-    return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(title),
-                        wxYES_NO | wxICON_QUESTION, MainWindow_Get()) == wxYES;
+    return RequestMessage(title, text, REQUEST_YESNO, MainWindow_Get()) == REQUEST_RESULT_YES;
 }
 
 // Steps 6-7: the shortcut records, the preferences and the language, and what the
@@ -86,13 +89,13 @@ bool OrvalisApplication::OnInit() {
     if (!ParseCommandLine(params, &unusable)) {
         const std::string text = Startup_Text(
             L_Msg_NoLocalPath, "Le dossier de stockage n'est pas utilisable !%w%%S1%", unusable);
-        wxMessageBox(wxString::FromUTF8(text),
-                     wxString::FromUTF8(Startup_Text(L_Request_Error, "Erreur")),
-                     wxOK | wxICON_ERROR);
+        RequestMessage(Startup_Text(L_Request_Error, "Erreur"), text, REQUEST_OK, nullptr);
         std::exit(1);
     }
     // 5. One instance per data folder: a second start hands over and ends.
     if (!CheckSingleInstance(params)) std::exit(0);
+    // A data folder without preferences is a first start: the help is opened for it.
+    const bool firstStart = !File_Exists("Orvalis.ini");
     LoadSettings();
 
     // 8. The main window (it ends the event loop itself when closed) and the log window.
@@ -150,6 +153,7 @@ bool OrvalisApplication::OnInit() {
             RequestMessage(Startup_Text(L_Request_Error, "Erreur"), CRASH_LAST_RUN_TEXT, REQUEST_OK,
                            MainWindow_Get());
         });
+    if (firstStart) Help_Open(CMD_HELP);
 
     // 18. Flush the log.
     FlushLog();

@@ -11,7 +11,11 @@
 #include "shell/gui/ArticleListView.h"
 #include "shell/gui/ConfigLinks.h"
 #include "shell/gui/FeedTreeView.h"
+#include "shell/gui/LinkCheck.h"
+#include "shell/gui/MainHandlers.h"
 #include "shell/gui/MainWindow.h"
+#include "update/gui/AlarmPopUp.h"
+#include "update/worker/AlarmSound.h"
 #include "update/worker/FeedThread.h"
 #include "update/worker/Notifications.h"
 
@@ -48,6 +52,10 @@ void FeedDone(const DownloadEntry& entry, int parsed) {
 } // namespace
 
 void MainWindow_LinkModules() {
+    // The window's own commands first: a module's link may replace one of them.
+    MainCommands_Register();
+
+    // Feed discovery, OPML and the new-feed windows.
     Discovery_Link(
         {[]() -> wxWindow* { return MainWindow_Get(); }, [] { UI_Tree_Actualize(); },
          []() -> std::string {
@@ -59,6 +67,8 @@ void MainWindow_LinkModules() {
              return f ? f->Group : std::string();
          },
          []() -> Rss* { return MainWindow_Get() ? MainWindow_Get()->SelectedFeed() : nullptr; }});
+
+    // Update queue.
     FeedThread_Init();
     FeedThreadHooks& fh = FeedThread_Hooks();
     fh.Selection = &TreeSelection;
@@ -94,6 +104,7 @@ void MainWindow_LinkModules() {
         return true;
     });
 
+    // Audio engine and quick menu.
     MainWindow* w = MainWindow_Get();
     AudioWindowLinks audio;
     audio.Window = w;
@@ -123,7 +134,15 @@ void MainWindow_LinkModules() {
         UI_Status();
     };
     Audio_Link(audio);
+
+    // Configuration files.
     Config_Link();
+
+    // Alarms: the pop-up and the alarm sound.
+    AlarmPopUp_Install();
+
+    // Every hook slot and command left without a handler is logged.
+    MainLinks_Check(w ? w->Bar() : nullptr);
 }
 
 void MainWindow_UnlinkModules() {
@@ -134,6 +153,8 @@ void MainWindow_UnlinkModules() {
     fh.FeedDone = nullptr;
     fh.Say = nullptr;
     Notifications_Shutdown();
+    Alarm_Hooks().PopUp = nullptr;
+    AlarmSound_Close();
 }
 
 void MainWindow_StartUpdates() {
