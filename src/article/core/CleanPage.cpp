@@ -1,0 +1,106 @@
+#include "article/core/CleanPage.h"
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "article/core/ArticleText.h"
+#include "shell/core/CloseThread.h"
+#include "shell/core/Log.h"
+#include "update/core/XML_Qn.h"
+
+const char* const CleanPage_Methods = "WinINet;PureHttp;";
+
+namespace {
+std::atomic<bool> g_running{false};
+std::once_flag g_registerOnce;
+
+void RegisterThread() {
+    std::call_once(g_registerOnce, [] {
+        // The stop mask is the download layer's: CloseThread writes it there.
+        CloseThread_SetMaskWriter([](uint32_t mask) { ThreadStopMask_Set(mask); });
+        CloseThread_Register(WORKER_ARTICLE_PAGE, "DownloadPage", [] { return g_running.load(); });
+    });
+}
+} // namespace
+
+void DownloadPage(ArticlePage& page, uint32_t stopBit, const DownloadSettings& settings) {
+    DownloadSettings s = settings;
+    s.DownloadPriority = CleanPage_Methods;
+    PageDownload got;
+    if (!DownloadPage_Fetch(page.Url, got, stopBit, s)) return;
+    page.Html = PeekPage(&got.Memory, got.Bytes, static_cast<int>(page.ExtractFlags & 0xFF));
+    page.Bytes = got.Bytes;
+    page.Milliseconds = got.Milliseconds;
+    page.Done = 1;
+}
+
+bool CleanPage_ThreadRunning() {
+    return g_running.load();
+}
+
+int CleanPage_Download(ArticlePage& page, const std::function<bool()>& cancelled,
+                       const DownloadSettings& settings) {
+    RegisterThread();
+    bool expected = false;
+    if (!g_running.compare_exchange_strong(expected, true)) {
+        Log("! CleanPage_Extract, the page thread of an earlier extraction still runs");
+        return 0;
+    }
+    // The thread owns its own copy of the record: a thread that ends late (after a
+    // cancel) writes into nothing the caller still reads.
+    auto shared = std::make_shared<ArticlePage>(page);
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    try {
+        std::thread([shared, finished, settings] {
+            try {
+                DownloadPage(*shared, WORKER_ARTICLE_PAGE, settings);
+            } catch (const std::exception& e) {
+                Log(std::string("! DownloadPage, ") + e.what());
+            } catch (...) {
+                Log("! DownloadPage, unknown failure");
+            }
+            finished->store(true);
+            g_running.store(false);
+        }).detach();
+    } catch (const std::exception& e) {
+        g_running.store(false);
+        Log(std::string("! CleanPage_Extract, no page thread: ") + e.what());
+        return 0;
+    }
+    while (!finished->load()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (cancelled && cancelled()) {
+            Log("- CleanPage_Extract cancelled, " + page.Url);
+            CloseThread(WORKER_ARTICLE_PAGE);
+            return -1;
+        }
+    }
+    page = *shared;
+    return page.Done == 1 ? 1 : 0;
+}
+
+std::string CleanPage_ExtractText(const std::string& url, uint32_t extractFlags,
+                                  const std::string& title, const std::string& clue,
+                                  const std::function<bool()>& cancelled,
+                                  const std::function<void(int)>& progress,
+                                  const DownloadSettings& settings, int* status) {
+    ArticlePage page;
+    page.Url = url;
+    page.ExtractFlags = extractFlags;
+    const int got = url.empty() ? 0 : CleanPage_Download(page, cancelled, settings);
+    if (status) *status = got;
+    if (got != 1) return {};
+    CleanPageInput in;
+    in.Html = std::move(page.Html);
+    in.ExtractFlags = extractFlags;
+    in.Title = title;
+    in.Url = url;
+    in.Clue = clue;
+    in.Bytes = page.Bytes;
+    in.Milliseconds = page.Milliseconds;
+    // The video channel line joins once the channel finder exists.
+    return CleanPage_Build(in, progress);
+}
