@@ -148,6 +148,7 @@ TEST(ItemInfo, AuthorPodcastOrFileSizeAndDurationInOrder) {
     EXPECT_EQ(ItemInfoText(item, s),
               "\r\nAuteur : Anne\r\nPodcast emission.MP3\r\n"
               "http://x.test/emission.MP3\r\nTaille 1.5 Mo\r\nDurée 01:02:05");
+    EXPECT_NE(ItemInfoText(item, {"mp3", "%dt%dmm%dss"}).find("Durée 01:02:05"), std::string::npos);
     item.AudioFile = "notes.pdf";
     EXPECT_NE(ItemInfoText(item, s).find("\r\nFichier notes.pdf\r\n"), std::string::npos);
 }

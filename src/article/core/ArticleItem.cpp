@@ -32,7 +32,11 @@ std::string ItemInfo_Duration(int32_t seconds, const std::string& mask) {
         std::snprintf(b, sizeof b, "%02d", v);
         return std::string(b);
     };
-    std::string r = mask.empty() ? "%hh:%ii:%ss" : mask;
+    // A mask without any of the three tokens would print no number at all.
+    const bool usable = mask.find("%hh") != std::string::npos ||
+                        mask.find("%ii") != std::string::npos ||
+                        mask.find("%ss") != std::string::npos;
+    std::string r = usable ? mask : "%hh:%ii:%ss";
     r = ReplaceAll(r, "%hh", two(seconds / 3600));
     r = ReplaceAll(r, "%ii", two((seconds / 60) % 60));
     r = ReplaceAll(r, "%ss", two(seconds % 60));

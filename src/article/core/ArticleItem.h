@@ -22,7 +22,8 @@ std::string ItemInfoText(const Item& item);
 std::string ItemInfoText(const Item& item, const ItemInfoSettings& settings);
 // An enclosure size as the article list writes it ("12.5 Mo"); "" for 0 or less.
 std::string ItemInfo_Size(int64_t bytes);
-// Seconds written with the mask ("%hh", "%ii", "%ss"; "%hh:%ii:%ss" when empty).
+// Seconds written with the mask ("%hh", "%ii", "%ss"; "%hh:%ii:%ss" when the mask holds
+// none of them).
 std::string ItemInfo_Duration(int32_t seconds, const std::string& mask);
 
 // The text view's content for an article: the description (its own line breaks kept,

@@ -273,6 +273,12 @@ std::string ArticleLinks_Address(std::string_view links, int n) {
                                                : std::string();
 }
 
+bool ArticleLink_IsOpenable(std::string_view address) {
+    for (std::string_view scheme : {"http://", "https://", "ftp://", "mailto:"})
+        if (StartsWithNoCase(address, scheme) && address.size() > scheme.size()) return true;
+    return false;
+}
+
 // ---------------------------------------------------------------- encoding
 
 std::string UrlEncodeText(std::string_view text) {

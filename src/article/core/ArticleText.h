@@ -64,6 +64,11 @@ std::vector<ArticleLink> ArticleLinks_Parse(std::string_view links);
 // Address field 2n+1 of an ArticleLinks text (link n from 0); "" when absent.
 std::string ArticleLinks_Address(std::string_view links, int n);
 
+// Whether a link from a feed may be handed to another program: an "http:", "https:",
+// "ftp:" or "mailto:" address (any case). Anything else (files, scripts, relative paths)
+// is never opened.
+bool ArticleLink_IsOpenable(std::string_view address);
+
 // URL encoding of a subject or body: "%" first, then every code 1..47, then ":;?<=>\",
 // then spaces trimmed; other characters (non-ASCII ones included) stay.
 std::string UrlEncodeText(std::string_view text);

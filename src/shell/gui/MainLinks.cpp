@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "article/gui/ArticleModule.h"
 #include "catalogue/core/Records.h"
 #include "platform/core/Text.h"
 #include "shell/core/MainCommands.h"
@@ -78,6 +79,8 @@ void MainWindow_LinkModules() {
         ActualizeFeeds(0, 0);
         return true;
     });
+
+    Article_Link();
 }
 
 void MainWindow_UnlinkModules() {

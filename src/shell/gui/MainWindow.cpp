@@ -484,6 +484,10 @@ Rss* MainWindow::SelectedFeed() const {
 }
 
 void MainWindow::ShowSelectedArticle() {
+    if (const auto& show = Main_Hooks().ShowArticle) {
+        show();
+        return;
+    }
     Rss* feed = nullptr;
     Item* item = SelectedArticle(&feed);
     if (!item) {

@@ -1,0 +1,131 @@
+"""The article view as a screen-reader user meets it: selecting an article fills the text
+view with its text, title and enclosure lines; Enter in the text view extracts the
+article's page from a local server into the text view; the HTML view shows the page as a
+document readable over AT-SPI, and a script in the description does not run."""
+import functools
+import http.server
+import os
+import shutil
+import sys
+import tempfile
+import threading
+
+import pyatspi
+
+sys.path.insert(0, os.path.dirname(__file__))
+import atspi_util as u  # noqa: E402
+import test_main_window as mw  # noqa: E402
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+DATA = os.path.join(HERE, "..", "data", "article_view")
+PAGES = os.path.join(HERE, "..", "data", "article")
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def prepare(root, port):
+    folder = os.path.join(root, "QuenbelS", "Orvalis")
+    shutil.copytree(DATA, folder)
+    for path in [os.path.join(folder, "ListRSSU.Ini"),
+                 os.path.join(folder, "Feeds", "journal.example.Txt")]:
+        data = open(path, "rb").read().replace(b"PORT", str(port).encode())
+        open(path, "wb").write(data)
+    return folder
+
+
+def main():
+    binary = os.path.join(os.environ["ORVALIS_BIN"], "Orvalis")
+    server = http.server.ThreadingHTTPServer(
+        ("127.0.0.1", 0), functools.partial(QuietHandler, directory=PAGES))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    with tempfile.TemporaryDirectory() as data:
+        folder = prepare(data, server.server_address[1])
+        proc = u.start([binary], {"XDG_DATA_HOME": data})
+        try:
+            run(u.find_app("Orvalis"))
+        finally:
+            proc.terminate()
+            proc.wait(10)
+            server.shutdown()
+            if any(not ok for _, ok in mw.results):
+                log = os.path.join(folder, "Orvalis.Log")
+                if os.path.exists(log):
+                    print(open(log, encoding="utf-8", errors="replace").read()[-3000:])
+    failed = sum(1 for _, ok in mw.results if not ok)
+    print("%d passed, %d failed" % (len(mw.results) - failed, failed))
+    sys.exit(1 if failed else 0)
+
+
+def text_of(node):
+    try:
+        return node.queryText().getText(0, -1)
+    except Exception:
+        return ""
+
+
+def run(app):
+    check, wait_for = mw.check, mw.wait_for
+    tree = mw.zone(app, "tree table", mw.TREE)
+    lst = mw.zone(app, "table", mw.LIST)
+    text = mw.zone(app, "text", mw.TEXT)
+    check("the zones are there", tree and lst and text, u.dump(app)[:2000])
+    if not (tree and lst and text):
+        return
+    wait_for(lambda: mw.focused(app) == mw.TREE)
+    u.press("Down")
+    check("the feed's articles are listed",
+          wait_for(lambda: "Page avec script" in " ".join(mw.cells(lst))), mw.cells(lst))
+    u.press("Tab")
+    check("the list has the focus", wait_for(lambda: mw.focused(app) == mw.LIST), mw.focused(app))
+    u.press("Home")
+    shown = wait_for(lambda: "Le parlement a voté la loi sur le climat." in text_of(text))
+    check("selecting an article fills the text view with its description", shown, text_of(text))
+    body = text_of(text).replace("\r\n", "\n")
+    check("the title follows the description", "climat.\n\nNouvelle loi - Le Journal" in body, body)
+    check("the enclosure and duration lines follow the title",
+          "Podcast emission.mp3" in body and "Durée 00:02:05" in body, body)
+    check("showing the article marks it read (the tree's count falls)",
+          wait_for(lambda: "Journal [1 Non lu]" in mw.cells(tree), 5), mw.cells(tree))
+
+    # Enter in the text view: the article's page replaces the text.
+    u.press("3")
+    check("the text view has the focus", wait_for(lambda: mw.focused(app) == mw.TEXT),
+          mw.focused(app))
+    u.press("Return")
+    extracted = wait_for(lambda: "=== Haut de texte ====" in text_of(text), 20)
+    body = text_of(text)
+    check("Enter extracts the page into the text view", extracted, body)
+    check("the extracted text starts at the article",
+          body.startswith("Nouvelle loi sur le climat"), body[:200])
+    check("the extracted text ends with the statistics line",
+          "Téléchargement de " in body and "Source = http://127.0.0.1:" in body, body[-300:])
+    check("the focus is back on the text view", wait_for(lambda: mw.focused(app) == mw.TEXT),
+          mw.focused(app))
+
+    # The HTML view, then the article whose description holds a script.
+    item = u.find(app, lambda n: u.role(n) in ("check menu item", "menu item")
+                  and n.name.replace("&", "") == "Afficher l'article en html")
+    check("the HTML view's menu entry is there", item is not None)
+    if item is None:
+        return
+    item.queryAction().doAction(0)
+    u.press("2")
+    wait_for(lambda: mw.focused(app) == mw.LIST)
+    u.press("End")
+    doc = u.find(app, lambda n: u.role(n) == "document web"
+                 and "Texte visible de l'article." in
+                 "".join(text_of(c) for c, _ in u.walk(n)), timeout=20)
+    check("the HTML view shows the description as a document", doc is not None,
+          u.dump(app)[-3000:])
+    if doc is not None:
+        check("the page's title is the article's title: the script did not run",
+              doc.name == "Page avec script", doc.name)
+    check("the text view is hidden while the HTML view shows",
+          not text.getState().contains(pyatspi.STATE_SHOWING), text.getState().getStates())
+
+
+if __name__ == "__main__":
+    main()
