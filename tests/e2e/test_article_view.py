@@ -84,7 +84,7 @@ def run(app):
     shown = wait_for(lambda: "Le parlement a voté la loi sur le climat." in text_of(text))
     check("selecting an article fills the text view with its description", shown, text_of(text))
     body = text_of(text).replace("\r\n", "\n")
-    check("the title follows the description", "climat.\n\nNouvelle loi - Le Journal" in body, body)
+    check("the title follows the description", "Lire la suite\n\nNouvelle loi - Le Journal" in body, body)
     check("the enclosure and duration lines follow the title",
           "Podcast emission.mp3" in body and "Durée 00:02:05" in body, body)
     check("showing the article marks it read (the tree's count falls)",
@@ -94,6 +94,19 @@ def run(app):
     u.press("3")
     check("the text view has the focus", wait_for(lambda: mw.focused(app) == mw.TEXT),
           mw.focused(app))
+    # The text view's menu from the keyboard: its entries and the description's link.
+    u.press("Menu")
+    entry = u.find(app, lambda n: u.role(n) == "menu item"
+                   and n.name.startswith("Extraire le texte de l'article"), timeout=5)
+    names = [n.name for n, _ in u.walk(app) if u.role(n) == "menu item"]
+    check("the Menu key opens the text view's menu with its extraction entry", entry is not None,
+          names)
+    check("the menu offers the save entry and the article's links",
+          any(n.startswith("Enregistrer le texte") for n in names) and "Lire la suite" in names,
+          names)
+    u.press("Escape")
+    u.press("Escape")
+    wait_for(lambda: mw.focused(app) == mw.TEXT)
     u.press("Return")
     extracted = wait_for(lambda: "=== Haut de texte ====" in text_of(text), 20)
     body = text_of(text)
