@@ -12,12 +12,6 @@
 
 // ---------------------------------------------------------------- helpers
 
-static std::u32string Lower32(std::u32string s) {
-    for (char32_t& c : s)
-        c = UnicodeLower(c);
-    return s;
-}
-
 // Spaces removed at both ends (only spaces: the rules speak of spaces).
 static std::string TrimSpaces(std::string_view s) {
     size_t a = 0, b = s.size();
@@ -37,9 +31,32 @@ static std::u32string TrimSpaces32(std::u32string_view s) {
     return std::u32string(s.substr(a, b - a));
 }
 
-// PlainQuotes, then lower-cased, as characters.
+// PlainQuotes, then lower-cased, as characters: one pass over the decoded text, with the
+// same character positions as the text itself.
+static char32_t PlainQuote(char32_t c) {
+    switch (c) {
+    case 0x91:
+    case 0x92:
+    case 0x2018:
+    case 0x2019:
+        return U'\'';
+    case 0x93:
+    case 0x94:
+    case 0x201C:
+    case 0x201D:
+        return U'"';
+    case 0xA0:
+        return U' ';
+    default:
+        return c;
+    }
+}
+
 static std::u32string SearchForm(std::string_view text) {
-    return Lower32(Utf8ToUtf32(PlainQuotes(text)));
+    std::u32string s = Utf8ToUtf32(text);
+    for (char32_t& c : s)
+        c = c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : UnicodeLower(PlainQuote(c));
+    return s;
 }
 
 static std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -101,12 +118,13 @@ static std::u32string ClueLine(std::string_view line) {
         const size_t bracket = l.find(U'[');
         if (bracket != std::u32string::npos) l.resize(bracket > 0 ? bracket - 1 : 0);
     }
-    return Lower32(Utf8ToUtf32(PlainQuotes(Utf32ToUtf8(l))));
+    for (char32_t& c : l)
+        c = UnicodeLower(PlainQuote(c));
+    return l;
 }
 
 std::string CleanPage_FindStart(std::string_view text, std::string_view title,
                                 std::string_view clue) {
-    const std::u32string all = Utf8ToUtf32(text);
     const std::u32string low = SearchForm(text);
     const std::u32string t = SearchForm(title);
     auto find = [&](const std::u32string& what) -> size_t {
@@ -153,9 +171,12 @@ std::string CleanPage_FindStart(std::string_view text, std::string_view title,
                  : start != std::u32string::npos   ? start
                                                    : 0;
     std::string result;
-    if (cut > 0 && cut < all.size()) {
-        result = Utf32ToUtf8(all.substr(cut)) + "\r\n=== Haut de texte ====\r\n" +
-                 Utf32ToUtf8(all.substr(0, cut));
+    if (cut > 0 && cut < low.size()) {
+        const size_t at = Utf8Offset(text, cut); // the same character, as a byte offset
+        result.reserve(text.size() + 32);
+        result.append(text.substr(at));
+        result.append("\r\n=== Haut de texte ====\r\n");
+        result.append(text.substr(0, at));
     } else {
         result.assign(text);
     }
