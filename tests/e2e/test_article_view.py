@@ -9,6 +9,7 @@ import shutil
 import sys
 import tempfile
 import threading
+import time
 
 import pyatspi
 
@@ -24,6 +25,21 @@ PAGES = os.path.join(HERE, "..", "data", "article")
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+    def do_GET(self):
+        if self.path != "/stall.html":
+            return super().do_GET()
+        # A page that starts and then never ends (until the server stops).
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", "100000")
+        self.end_headers()
+        self.wfile.write(b"<html><body><p>" + b"x" * 200)
+        self.wfile.flush()
+        STOP.wait(30)
+
+
+STOP = threading.Event()
 
 
 def prepare(root, port):
@@ -49,6 +65,7 @@ def main():
         finally:
             proc.terminate()
             proc.wait(10)
+            STOP.set()
             server.shutdown()
             if any(not ok for _, ok in mw.results):
                 log = os.path.join(folder, "Orvalis.Log")
@@ -88,7 +105,7 @@ def run(app):
     check("the enclosure and duration lines follow the title",
           "Podcast emission.mp3" in body and "Durée 00:02:05" in body, body)
     check("showing the article marks it read (the tree's count falls)",
-          wait_for(lambda: "Journal [1 Non lu]" in mw.cells(tree), 5), mw.cells(tree))
+          wait_for(lambda: "Journal [2 Non lu]" in mw.cells(tree), 5), mw.cells(tree))
 
     # Enter in the text view: the article's page replaces the text.
     u.press("3")
@@ -118,6 +135,28 @@ def run(app):
     check("the focus is back on the text view", wait_for(lambda: mw.focused(app) == mw.TEXT),
           mw.focused(app))
 
+    # A page that stalls: "Annuler" in the wait box ends the extraction at once and the
+    # text view keeps the article.
+    u.press("2")
+    wait_for(lambda: mw.focused(app) == mw.LIST)
+    u.press("End")
+    wait_for(lambda: "Cette page ne finit jamais" in text_of(text))
+    u.press("3")
+    wait_for(lambda: mw.focused(app) == mw.TEXT)
+    before = text_of(text)
+    u.press("Return")
+    cancel = u.find(app, lambda n: u.role(n) == "push button" and n.name == "Annuler"
+                    and n.getState().contains(pyatspi.STATE_SHOWING), timeout=10)
+    check("the wait box offers Annuler during the download", cancel is not None)
+    if cancel is not None:
+        started = time.time()
+        cancel.queryAction().doAction(0)
+        gone = wait_for(lambda: not cancel.getState().contains(pyatspi.STATE_SHOWING), 10)
+        check("Annuler ends the stalled extraction within 3 seconds",
+              gone and time.time() - started < 3, time.time() - started)
+        check("the text view keeps the article after the cancel", text_of(text) == before,
+              text_of(text)[:200])
+
     # The HTML view, then the article whose description holds a script.
     item = u.find(app, lambda n: u.role(n) in ("check menu item", "menu item")
                   and n.name.replace("&", "") == "Afficher l'article en html")
@@ -127,7 +166,7 @@ def run(app):
     item.queryAction().doAction(0)
     u.press("2")
     wait_for(lambda: mw.focused(app) == mw.LIST)
-    u.press("End")
+    u.press("Up")
     doc = u.find(app, lambda n: u.role(n) == "document web"
                  and "Texte visible de l'article." in
                  "".join(text_of(c) for c, _ in u.walk(n)), timeout=20)
@@ -138,6 +177,11 @@ def run(app):
               doc.name == "Page avec script", doc.name)
     check("the text view is hidden while the HTML view shows",
           not text.getState().contains(pyatspi.STATE_SHOWING), text.getState().getStates())
+    u.press("3")
+    check("the digit 3 reaches the web view in the text zone",
+          wait_for(lambda: (mw.status(app) or "").startswith("Journal")
+                   and mw.focused(app) not in (mw.LIST, mw.TREE)),
+          (mw.status(app), mw.focused(app)))
 
 
 if __name__ == "__main__":

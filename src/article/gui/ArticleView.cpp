@@ -159,8 +159,9 @@ void ArticleView_Create() {
         }
         e.Skip();
     });
-    s_web->SetName("ArticleWebView");
+    // The accessible name first: it also names the wx window, which must keep its own.
     Zone_SetAccessibleName(s_web, Lng(L_Menu_FocusToView));
+    s_web->SetName(ARTICLE_WEBVIEW_NAME);
     if (wxSizer* sizer = text->GetContainingSizer()) {
         const wxSizerItem* item = sizer->GetItem(text);
         sizer->Insert(sizer->GetChildren().IndexOf(const_cast<wxSizerItem*>(item)) + 1, s_web,
