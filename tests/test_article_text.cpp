@@ -189,3 +189,12 @@ TEST(SaveArticle, Utf8WithItsMarkAndWindows1252WithQuestionMarksCounted) {
     EXPECT_FALSE(ReadFileOrEmpty(dir.File("a.Txt.Tmp")).size());
     EXPECT_FALSE(SaveArticle_Write(dir.File("missing/x.Txt"), text, false));
 }
+
+TEST(ArticleLinks, OnlyWebAndMailAddressesAreEverHandedToAnotherProgram) {
+    for (const char* ok :
+         {"http://a.test/", "HTTPS://a.test/x", "ftp://f.test/a", "mailto:a@b.test"})
+        EXPECT_TRUE(ArticleLink_IsOpenable(ok)) << ok;
+    for (const char* no : {"", "file:///etc/passwd", "javascript:alert(1)", "/usr/bin/xterm",
+                           "relative/page.html", "http://", "-e xterm"})
+        EXPECT_FALSE(ArticleLink_IsOpenable(no)) << no;
+}
