@@ -65,6 +65,14 @@ void Article_Link() {
         ShareItem(ShareTemplate_Twitter);
         return true;
     });
+    // The pop-up menu command: in the text view it is the text view's own menu; elsewhere
+    // the window's menus answer.
+    Command_Register(CMD_CONTEXT_MENU, [](int) {
+        MainWindow* m = MainWindow_Get();
+        if (!m || m->FocusedZone() != ZONE_TEXT || !m->Text().Control()->IsShown()) return false;
+        ArticleMenu_Show();
+        return true;
+    });
     Command_RegisterRange(CMD_ARTICLE_LINK_FIRST, 25, [](int id) {
         OpenArticleLink(id - CMD_ARTICLE_LINK_FIRST, ArticleLinks);
         return true;
