@@ -95,11 +95,16 @@ std::string CleanPage_FilterLines(std::string_view text) {
     out.reserve(text.size() + 1);
     std::unordered_set<std::string> kept;
     for (std::string_view line : SplitLines(text)) {
-        std::string key = Utf8Lower(TrimSpaces(line));
+        std::string_view trimmed = line;
+        while (!trimmed.empty() && trimmed.front() == ' ')
+            trimmed.remove_prefix(1);
+        while (!trimmed.empty() && trimmed.back() == ' ')
+            trimmed.remove_suffix(1);
+        std::string key = Utf8Lower(trimmed);
         if (IsPlainNumber(key)) continue;
-        if (noise.find(key + "#") != std::string_view::npos) continue;
+        if (key.size() < noise.size() && noise.find(key + "#") != std::string_view::npos) continue;
         if (key.rfind("(image", 0) == 0 && key.back() == ')') continue;
-        if (!kept.insert(key).second) continue;
+        if (!kept.insert(std::move(key)).second) continue;
         out.append(line);
         out.push_back('\n');
     }

@@ -119,6 +119,8 @@ void PumpWhileLoading() {
 }
 } // namespace
 
+static void ItemShowOnce(int force);
+
 wxWindow* ArticleView_WebControl() {
     return s_web;
 }
@@ -173,6 +175,24 @@ void ArticleView_Create() {
 }
 
 void Item_Show(int force) {
+    // The web page's loading pumps events, and one of them may ask to show an article
+    // again: that request is served once the current one is done.
+    static bool busy = false;
+    static bool again = false;
+    if (busy) {
+        again = true;
+        return;
+    }
+    busy = true;
+    do {
+        again = false;
+        ItemShowOnce(force);
+        force = 0;
+    } while (again);
+    busy = false;
+}
+
+static void ItemShowOnce(int force) {
     MainWindow* w = MainWindow_Get();
     if (!w) return;
     Rss* feed = nullptr;
