@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Times `orvalis-tool extract` and `w3m -dump` over the same pages served by a local HTTP
-server, one process per page each, the two runs side by side. Prints the totals and the
-ratio (w3m time / extract time).
+server, one process per page each, the runs side by side (and, for reference, the
+converter alone and w3m alone on the saved files). Prints the totals and the ratios
+(w3m time / our time).
 usage: time_extract.py TOOL PAGES_DIR"""
 import functools
 import http.server
@@ -25,7 +26,7 @@ def main():
     titles = dict(line.rstrip("\n").split("\t", 1)
                   for line in open(os.path.join(pages, "titles.txt"), encoding="utf-8"))
     total_bytes = 0
-    t_extract = t_w3m = 0.0
+    t_extract = t_w3m = t_html2text = t_w3m_file = 0.0
     moved = 0
     for n in sorted(titles):
         name = "page-%s.html" % n
@@ -41,6 +42,14 @@ def main():
         start = time.perf_counter()
         subprocess.run(["w3m", "-dump", "-T", "text/html", url], capture_output=True, check=True)
         t_w3m += time.perf_counter() - start
+        # The converter alone and w3m alone on the saved file, for reference.
+        path = os.path.join(pages, name)
+        start = time.perf_counter()
+        subprocess.run([tool, "html2text", path], capture_output=True, check=True)
+        t_html2text += time.perf_counter() - start
+        start = time.perf_counter()
+        subprocess.run(["w3m", "-dump", "-T", "text/html", path], capture_output=True, check=True)
+        t_w3m_file += time.perf_counter() - start
     server.shutdown()
     pages_n = len(titles)
     print("%d pages, %.1f MB" % (pages_n, total_bytes / 1048576))
@@ -48,6 +57,8 @@ def main():
           % (t_extract, moved))
     print("w3m -dump:            %.2f s" % t_w3m)
     print("ratio w3m / extract:  %.2f" % (t_w3m / t_extract if t_extract else 0))
+    print("from the files: html2text %.2f s, w3m -dump %.2f s, ratio %.2f"
+          % (t_html2text, t_w3m_file, t_w3m_file / t_html2text if t_html2text else 0))
 
 
 if __name__ == "__main__":

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -51,34 +52,52 @@ int CleanPage_Download(ArticlePage& page, const std::function<bool()>& cancelled
     }
     // The thread owns its own copy of the record: a thread that ends late (after a
     // cancel) writes into nothing the caller still reads.
-    auto shared = std::make_shared<ArticlePage>(page);
-    auto finished = std::make_shared<std::atomic<bool>>(false);
+    struct Shared {
+        ArticlePage Page;
+        std::mutex Lock;
+        std::condition_variable Ended;
+        bool Finished = false;
+    };
+    auto shared = std::make_shared<Shared>();
+    shared->Page = page;
     try {
-        std::thread([shared, finished, settings] {
+        std::thread([shared, settings] {
             try {
-                DownloadPage(*shared, WORKER_ARTICLE_PAGE, settings);
+                DownloadPage(shared->Page, WORKER_ARTICLE_PAGE, settings);
             } catch (const std::exception& e) {
                 Log(std::string("! DownloadPage, ") + e.what());
             } catch (...) {
                 Log("! DownloadPage, unknown failure");
             }
-            finished->store(true);
+            // The slot is free before the waiter hears of the end, so that an extraction
+            // started right after this one finds it free.
             g_running.store(false);
+            {
+                std::lock_guard<std::mutex> lock(shared->Lock);
+                shared->Finished = true;
+            }
+            shared->Ended.notify_all();
         }).detach();
     } catch (const std::exception& e) {
         g_running.store(false);
         Log(std::string("! CleanPage_Extract, no page thread: ") + e.what());
         return 0;
     }
-    while (!finished->load()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Pauses of at most 10 ms, ended early when the thread is done.
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(shared->Lock);
+            if (shared->Ended.wait_for(lock, std::chrono::milliseconds(10),
+                                       [&] { return shared->Finished; }))
+                break;
+        }
         if (cancelled && cancelled()) {
             Log("- CleanPage_Extract cancelled, " + page.Url);
             CloseThread(WORKER_ARTICLE_PAGE);
             return -1;
         }
     }
-    page = *shared;
+    page = shared->Page;
     return page.Done == 1 ? 1 : 0;
 }
 
