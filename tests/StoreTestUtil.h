@@ -9,8 +9,8 @@
 
 #include "catalogue/core/Items.h"
 #include "catalogue/core/Records.h"
-#include "shell/core/AppState.h"
-#include "shell/core/Log.h"
+#include "shell/base/AppState.h"
+#include "shell/base/Log.h"
 #include "catalogue/core/ItemsFile.h"
 #include "shell/core/Startup.h"
 #include "support/TestSupport.h"

@@ -15,7 +15,7 @@
 #include "catalogue/core/RssGroups.h"
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "support/TestSupport.h"
 
 namespace {

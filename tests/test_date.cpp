@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "shell/core/Lng.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Prefs.h"
 #include "support/TestSupport.h"
 #include "update/core/Date.h"
 #include "update/core/XML_Qn.h"

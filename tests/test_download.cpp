@@ -13,11 +13,11 @@
 #include "platform/core/Hash.h"
 #include "platform/core/NetSocket.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "support/LocalHttpServer.h"
 #include "support/TestSupport.h"
-#include "update/core/DownloadTool.h"
-#include "update/core/PureHttp.h"
+#include "update/net/DownloadTool.h"
+#include "update/net/PureHttp.h"
 
 namespace {
 

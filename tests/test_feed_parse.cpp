@@ -8,7 +8,7 @@
 #include "platform/core/Text.h"
 #include "support/TestSupport.h"
 #include "update/core/FeedParse.h"
-#include "update/core/UrlTools.h"
+#include "update/net/UrlTools.h"
 
 TEST(FeedParseHelpers, DurationsInTheirThreeForms) {
     struct Row {
@@ -127,7 +127,7 @@ TEST(FeedCorpus, AMissingFileIsAnErrorOnStandardError) {
     EXPECT_NE(r.Err, "");
 }
 
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 #include "update/core/XML_Qn.h"
 #include "update/core/XmlRepair.h"
 

@@ -5,9 +5,9 @@
 #include "platform/core/FileUtil.h"
 #include "platform/core/Hash.h"
 #include "platform/core/Text.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
 #include "support/TestSupport.h"
 
 TEST(Text, Utf16RoundTripKeepsCharactersOutsideTheBasicPlane) {
@@ -116,7 +116,7 @@ TEST(Lng, ParametersAreReplacedInOrderInTheGrowingText) {
     EXPECT_EQ(std::string(Lng_Key(L_EditRss_CheckBox_DisableRss2)), "EditRss_CheckBox_DisableRss");
 }
 
-#include "update/core/XmlTree.h"
+#include "shell/base/XmlTree.h"
 
 TEST(XmlTree, BuildsElementsTextCdataAndAttributes) {
     auto doc = Xml_ParseBytes("<?xml version=\"1.0\"?><rss v=\"2\"><item>a<![CDATA[<b>x</b>]]>b"

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "platform/core/Text.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Lng.h"
-#include "shell/core/LngInternal.h"
-#include "shell/core/LngState.h"
-#include "shell/core/Log.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Lng.h"
+#include "shell/base/LngInternal.h"
+#include "shell/base/LngState.h"
+#include "shell/base/Log.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "shell/core/Lng.h"
-#include "shell/core/LngTable.h"
+#include "shell/base/Lng.h"
+#include "shell/base/LngTable.h"
 
 TEST(LanguageTable, HoldsFiveHundredFortyEightEntriesAndTheClosingPair) {
     EXPECT_EQ(L_Count, 548);

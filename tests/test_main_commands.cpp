@@ -7,7 +7,7 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/core/MainView.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 
 TEST(DisplayToggles, EachCommandFlipsItsBitAndDateAndTitleSortsExcludeEachOther) {
     struct Row {

@@ -6,9 +6,9 @@
 #include "platform/core/FileUtil.h"
 #include "platform/core/Hash.h"
 #include "platform/core/Text.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "support/TestSupport.h"
 
 namespace {

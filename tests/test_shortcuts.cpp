@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "access/core/Shortcuts.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Prefs.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -12,10 +12,10 @@
 
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/CloseThread.h"
+#include "shell/base/CloseThread.h"
 #include "shell/core/CrashHandler.h"
-#include "shell/core/Log.h"
-#include "shell/core/PathTools.h"
+#include "shell/base/Log.h"
+#include "shell/base/PathTools.h"
 #include "shell/core/Startup.h"
 #include "shell/core/SystemInfo.h"
 #include "support/TestSupport.h"

@@ -16,10 +16,10 @@
 
 #include "platform/core/Text.h"
 #include "plugins/core/RunExtractor.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "support/LocalHttpServer.h"
 #include "support/TestSupport.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 #include "update/core/FeedParse.h"
 
 namespace {

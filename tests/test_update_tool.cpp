@@ -17,7 +17,7 @@
 #include "catalogue/core/Items.h"
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/RssList.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "support/LocalHttpServer.h"
 #include "support/TestSupport.h"
 

@@ -14,16 +14,16 @@
 
 #include "catalogue/core/Items.h"
 #include "catalogue/core/RssList.h"
-#include "shell/core/AppState.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/AppState.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/Startup.h"
 #include "support/LocalHttpServer.h"
 #include "support/TestSupport.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 #include "update/core/FeedParse.h"
-#include "update/core/FeedThread.h"
-#include "update/core/Notifications.h"
+#include "update/worker/FeedThread.h"
+#include "update/worker/Notifications.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "catalogue/core/Records.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "support/LocalHttpServer.h"
 #include "support/TestSupport.h"
 #include "update/core/Date.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "support/TestSupport.h"
 #include "update/core/XML_Qn.h"
 #include "update/core/XmlRepair.h"

@@ -17,7 +17,7 @@
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/Records.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 static const char* kWords[] = {
     "gouvernement", "réforme",     "élection",  "budget",     "santé",     "climat",   "énergie",

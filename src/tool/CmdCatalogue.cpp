@@ -6,7 +6,7 @@
 
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "tool/ToolCommand.h"
 
 static int CatalogueCmd(const std::vector<std::string>& args) {

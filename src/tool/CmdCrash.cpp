@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "shell/core/CrashHandler.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "tool/ToolCommand.h"
 
 static int CrashCmd(const std::vector<std::string>& args) {

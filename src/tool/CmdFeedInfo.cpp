@@ -5,7 +5,7 @@
 #include "catalogue/core/Records.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "tool/ToolCommand.h"
 #include "update/core/Date.h"
 #include "update/core/XmlDownload.h"

@@ -4,10 +4,10 @@
 
 #include "platform/core/Hash.h"
 #include "platform/core/Text.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Log.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Log.h"
 #include "tool/ToolCommand.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 // The download settings of a data folder's preferences file (defaults for what is absent).
 static bool ReadSettings(const std::string& dir, DownloadSettings& s) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "shell/core/SingleInstance.h"
 #include "tool/ToolCommand.h"
 

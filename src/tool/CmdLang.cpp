@@ -1,7 +1,7 @@
 // orvalis-tool lang write FOLDER LANGUAGE: the translator's starting file.
 #include <cstdio>
 
-#include "shell/core/LngState.h"
+#include "shell/base/LngState.h"
 #include "tool/ToolCommand.h"
 
 static int CmdLang(const std::vector<std::string>& args) {

@@ -2,7 +2,7 @@
 // as the program would at exit.
 #include <cstdio>
 
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 #include "tool/ToolCommand.h"
 
 static int CmdPrefs(const std::vector<std::string>& args) {

@@ -13,9 +13,9 @@
 #include "catalogue/core/ItemsXml.h"
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/AppState.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Log.h"
+#include "shell/base/AppState.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Log.h"
 #include "shell/core/DataLoad.h"
 #include "tool/ToolCommand.h"
 

@@ -15,16 +15,16 @@
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/LngState.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/LngState.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/Startup.h"
 #include "shell/core/DataLoad.h"
 #include "tool/ToolCommand.h"
 #include "update/core/Date.h"
-#include "update/core/DownloadTool.h"
-#include "update/core/FeedThread.h"
-#include "update/core/Notifications.h"
+#include "update/net/DownloadTool.h"
+#include "update/worker/FeedThread.h"
+#include "update/worker/Notifications.h"
 
 namespace {
 volatile std::sig_atomic_t g_stopSignal = 0;

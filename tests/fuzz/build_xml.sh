@@ -13,12 +13,12 @@ clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
     -I"$root/src" \
     "$root/tests/fuzz/fuzz_is_good_xml.cpp" \
     "$root/src/update/core/XmlRepair.cpp" \
-    "$root/src/update/core/XmlTree.cpp" \
+    "$root/src/shell/base/XmlTree.cpp" \
     "$root/src/update/core/XML_Qn.cpp" \
     "$root/src/article/core/HtmlEntities.cpp" \
     "$root/src/platform/core/Text.cpp" \
     "$root/src/platform/core/FileUtil.cpp" \
-    "$root/src/shell/core/Log.cpp" \
+    "$root/src/shell/base/Log.cpp" \
     -lexpat -o "$out/fuzz_is_good_xml"
 cp "$root"/tests/data/xml/*.xml "$out/corpus-xml/"
 [ "$secs" -gt 0 ] || exit 0

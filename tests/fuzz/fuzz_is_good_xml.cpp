@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "update/core/XML_Qn.h"
 #include "update/core/XmlRepair.h"
 

@@ -13,10 +13,10 @@
 #include <wx/textctrl.h>
 #include <wx/window.h>
 
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/Startup.h"
-#include "update/core/Notifications.h"
+#include "update/worker/Notifications.h"
 #include "update/gui/AlarmPopUp.h"
 
 namespace {

@@ -22,7 +22,7 @@
 
 #include "access/core/Shortcuts.h"
 #include "access/gui/GlobalShortcut.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "support/TestSupport.h"
 
 static std::string s_self;

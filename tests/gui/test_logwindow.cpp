@@ -7,7 +7,7 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "shell/core/Startup.h"
 #include "shell/gui/LogWindow.h"
 

@@ -10,11 +10,11 @@
 
 #include "catalogue/core/Items.h"
 #include "catalogue/core/RssList.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/core/MainView.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 #include "shell/gui/ArticleListView.h"
 #include "shell/gui/ArticleTextView.h"
 #include "shell/gui/FeedTreeView.h"

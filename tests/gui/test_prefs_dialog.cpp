@@ -18,8 +18,8 @@
 
 #include "platform/core/FileUtil.h"
 #include "shell/core/AutoStart.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "shell/gui/PrefsDialog.h"
 #include "support/TestSupport.h"
 

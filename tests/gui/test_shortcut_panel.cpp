@@ -16,8 +16,8 @@
 #include "access/core/Shortcuts.h"
 #include "access/gui/ShortcutPanel.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "shell/gui/PrefsDialog.h"
 #include "support/TestSupport.h"
 

@@ -1,9 +1,9 @@
 #include "access/core/Shortcuts.h"
 
 #include "platform/core/Text.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Prefs.h"
 
 std::vector<Shortcut> ShortcutList;
 

@@ -9,7 +9,7 @@
 #include "access/core/Shortcuts.h"
 #include "access/gui/KeyTable.h"
 #include "access/gui/X11HotKeys.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 namespace {
 std::map<int, wxWindow*> s_windows;

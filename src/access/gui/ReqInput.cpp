@@ -9,7 +9,7 @@
 #include "access/gui/AccessibleName.h"
 #include "access/gui/BoxKeys.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 
 namespace {
 class InputBoxWindow : public wxDialog {

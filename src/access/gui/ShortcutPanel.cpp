@@ -8,10 +8,10 @@
 #include <wx/stattext.h>
 
 #include "access/gui/GlobalShortcut.h"
+#include "access/gui/PrefShortcutPage.h"
 #include "access/gui/AccessibleName.h"
 #include "access/gui/RequestMessage.h"
-#include "shell/gui/PrefsDialog.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 
 static wxString W(const std::string& s) {
     return wxString::FromUTF8(s);

@@ -12,7 +12,7 @@
 #include <wx/stattext.h>
 
 #include "access/gui/AccessibleName.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 
 namespace {
 wxDialog* s_box = nullptr;

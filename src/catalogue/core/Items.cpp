@@ -6,7 +6,7 @@
 
 #include "platform/core/Hash.h"
 #include "platform/core/Text.h"
-#include "shell/core/AppState.h"
+#include "shell/base/AppState.h"
 
 std::vector<int32_t> PlayedFeeds;
 std::vector<int32_t> PlayedItems;

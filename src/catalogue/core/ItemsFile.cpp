@@ -10,10 +10,10 @@
 #include "catalogue/core/Items.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/AppState.h"
-#include "shell/core/Log.h"
-#include "shell/core/PathTools.h"
-#include "shell/core/Startup.h"
+#include "shell/base/AppState.h"
+#include "shell/base/Log.h"
+#include "shell/base/PathTools.h"
+#include "shell/base/AppPaths.h"
 #include "catalogue/core/RssList.h"
 
 static const char kEscape = '\x11';

@@ -6,9 +6,9 @@
 #include "catalogue/core/ItemsFile.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
-#include "shell/core/Startup.h"
-#include "update/core/XmlTree.h"
+#include "shell/base/Log.h"
+#include "shell/base/AppPaths.h"
+#include "shell/base/XmlTree.h"
 
 // Attribute value by name ignoring case; empty when absent.
 static std::string Attr(const XmlNode* node, std::string_view name) {

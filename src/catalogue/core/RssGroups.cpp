@@ -2,7 +2,7 @@
 
 #include "catalogue/core/RssList.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 
 namespace {
 class NoUi final : public CatalogueUi {

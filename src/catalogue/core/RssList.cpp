@@ -7,9 +7,9 @@
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/IniFile.h"
-#include "shell/core/Log.h"
-#include "shell/core/PathTools.h"
+#include "shell/base/IniFile.h"
+#include "shell/base/Log.h"
+#include "shell/base/PathTools.h"
 
 CatalogueSettings& Catalogue_Settings() {
     static CatalogueSettings settings;

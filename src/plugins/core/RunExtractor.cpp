@@ -16,9 +16,9 @@
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "update/core/Date.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 #include "update/core/FeedParse.h"
 
 extern char** environ;

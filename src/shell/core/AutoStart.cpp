@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "platform/core/FileUtil.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 static std::string ConfigFolder() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return xdg;

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "shell/core/SingleInstance.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include "catalogue/core/ItemsXml.h"
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/Startup.h"
 #include "shell/core/SystemInfo.h"
 #include "update/core/Date.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 void Startup_FillPrefEnvironment() {
     PrefEnvironment& env = Pref_Environment();

@@ -2,9 +2,9 @@
 
 #include "access/core/Shortcuts.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 #include "shell/core/MainView.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 
 int32_t Display_BitOf(int id) {
     switch (id) {

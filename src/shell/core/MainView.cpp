@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 #include "article/core/ExtractHTMLText.h"
 #include "update/core/Date.h"
 

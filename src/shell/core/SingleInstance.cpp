@@ -19,7 +19,7 @@
 
 #include "platform/core/Hash.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "shell/core/Startup.h"
 
 namespace {

@@ -11,16 +11,10 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
-#include "shell/core/PathTools.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/PathTools.h"
 #include "shell/core/SystemInfo.h"
-
-std::string AppPath, PlugInPath, DataPath, AppName = "Orvalis", DefaultPath;
-std::string TmpPagePath = "Orvalis-Tmp.htm";
-std::string ThreadTmpPagePath = "Orvalis-ThreadTmp.htm";
-std::string StartOpmlFile;
-int32_t PortableMode = 0, CheckUsbClose = 0, DBBaseMode = 0, ConvertMode = 0, NoSaveItems = 0;
 
 static std::string g_programFile;
 static std::string g_startFolder;

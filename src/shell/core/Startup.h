@@ -1,6 +1,6 @@
-// The process-wide paths and options settled at start-up, the command line, the shipped
-// default data and the log header. The window-free half of the start-up sequence; the
-// interface layer runs the steps in order and shows what must be shown.
+// The process-wide paths and options settled at start-up (declared in AppPaths.h), the command
+// line, the shipped default data and the log header. The window-free half of the start-up sequence;
+// the interface layer runs the steps in order and shows what must be shown.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -8,17 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/core/LngEntries.h"
-
-extern std::string AppPath;           // folder of the program file, trailing '/'
-extern std::string PlugInPath;        // AppPath + "PlugIn/"
-extern std::string DataPath;          // storage folder; the current folder after ParseCommandLine
-extern std::string AppName;           // "Orvalis", or "Orvalis-Portable"
-extern std::string DefaultPath;       // default OPML folder
-extern std::string TmpPagePath;       // "Orvalis-Tmp.htm"
-extern std::string ThreadTmpPagePath; // "Orvalis-ThreadTmp.htm"
-extern std::string StartOpmlFile;     // OPML file given on the command line, or ""
-extern int32_t PortableMode, CheckUsbClose, DBBaseMode, ConvertMode, NoSaveItems;
+#include "shell/base/AppPaths.h"
+#include "shell/base/LngEntries.h"
 
 // Steps 2 and 3 of start-up: AppPath and PlugInPath from the program file, and portable
 // mode with drive watching when its lower-cased name contains "-portable".

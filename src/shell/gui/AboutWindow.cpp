@@ -8,7 +8,7 @@
 #include <wx/utils.h>
 
 #include "platform/core/FileUtil.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 #include "shell/core/Startup.h"
 #include "shell/gui/ZoneAccess.h"
 

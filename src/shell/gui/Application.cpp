@@ -13,11 +13,11 @@
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/AppState.h"
-#include "shell/core/CloseThread.h"
+#include "shell/base/AppState.h"
+#include "shell/base/CloseThread.h"
 #include "shell/core/CrashHandler.h"
 #include "shell/core/DataLoad.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
 #include "shell/gui/LogWindow.h"
@@ -30,10 +30,10 @@
 #include "access/core/Shortcuts.h"
 #include "access/gui/ShortcutPanel.h"
 #include "catalogue/core/ItemsFile.h"
-#include "shell/core/LngState.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/LngState.h"
+#include "shell/base/Prefs.h"
 #include "update/core/Date.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 static int AskYesNo(const std::string& title, const std::string& text) {
     return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(title),

@@ -1,6 +1,6 @@
 #include "shell/gui/ArticleListView.h"
 
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 #include "shell/gui/ZoneAccess.h"
 
 ArticleListView::ArticleListView(wxWindow* parent) {

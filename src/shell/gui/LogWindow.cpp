@@ -13,7 +13,7 @@
 #endif
 
 #include "shell/core/CrashHandler.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
 

@@ -9,8 +9,8 @@
 #include "shell/core/MainHooks.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/MainWindow.h"
-#include "update/core/FeedThread.h"
-#include "update/core/Notifications.h"
+#include "update/worker/FeedThread.h"
+#include "update/worker/Notifications.h"
 
 namespace {
 // The tree's selection as the update queue asks for it.

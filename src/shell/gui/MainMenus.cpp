@@ -3,10 +3,10 @@
 #include <wx/menu.h>
 
 #include "catalogue/core/Records.h"
-#include "shell/core/Lng.h"
+#include "shell/base/Lng.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainView.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/Startup.h"
 
 static wxString W(const std::string& s) {

@@ -23,9 +23,9 @@
 
 #include "platform/core/Text.h"
 #include "shell/core/AutoStart.h"
-#include "shell/core/Lng.h"
-#include "shell/core/LngState.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Lng.h"
+#include "shell/base/LngState.h"
+#include "shell/base/Prefs.h"
 
 static wxString U(const std::string& s) {
     return wxString::FromUTF8(s.c_str());
@@ -36,15 +36,6 @@ static std::string S(const wxString& s) {
 // A label as shown: the text of the entry without its outer spaces.
 static wxString Label(LngEntry e) {
     return U(Trim(Lng(e)));
-}
-
-static PrefShortcutPageBuilder& ShortcutPageBuilder() {
-    static PrefShortcutPageBuilder builder;
-    return builder;
-}
-
-void Pref_SetShortcutPageBuilder(PrefShortcutPageBuilder builder) {
-    ShortcutPageBuilder() = std::move(builder);
 }
 
 #ifdef __WXGTK__
@@ -362,8 +353,8 @@ void PrefsDialog::BuildShortcuts() {
     // ---- SHORTCUT EDITOR PAGE --------------------------------------------------------
     // The shortcut editor (list, key chooser, "Control", "Window", "Touche", "Modifier")
     // is built here by the shortcut code through Pref_SetShortcutPageBuilder.
-    if (ShortcutPageBuilder()) {
-        m_applyShortcuts = ShortcutPageBuilder()(page.Panel());
+    if (const PrefShortcutPageBuilder& build = Pref_ShortcutPageBuilder()) {
+        m_applyShortcuts = build(page.Panel());
         return;
     }
     // Until then the page says what it is for.

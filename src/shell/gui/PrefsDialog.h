@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "access/gui/PrefShortcutPage.h"
+
 class wxNotebook;
 class wxCheckBox;
 class wxChoice;
@@ -14,10 +16,8 @@ class wxSpinCtrl;
 class wxTextCtrl;
 class wxPanel;
 
-// The page "Raccourcis clavier" belongs to the shortcut editor. Its owner installs a
-// builder that fills the page and returns what "Valider" must run (may be empty).
-using PrefShortcutPageBuilder = std::function<std::function<void()>(wxPanel* page)>;
-void Pref_SetShortcutPageBuilder(PrefShortcutPageBuilder builder);
+// The page "Raccourcis clavier" is built by the builder installed with
+// Pref_SetShortcutPageBuilder (access/gui/PrefShortcutPage.h).
 
 class PrefsDialog : public wxDialog {
   public:

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Prefs.h"
 #include "update/core/XML_Qn.h"
 
 int32_t TimeZoneOffset = 0;

@@ -5,8 +5,8 @@
 #include "article/core/HtmlEntities.h"
 #include "platform/core/Text.h"
 #include "update/core/Date.h"
-#include "update/core/DownloadTool.h"
-#include "update/core/UrlTools.h"
+#include "update/net/DownloadTool.h"
+#include "update/net/UrlTools.h"
 #include "update/core/XML_Qn.h"
 #include "update/core/XmlRepair.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalogue/core/Records.h"
-#include "update/core/XmlTree.h"
+#include "shell/base/XmlTree.h"
 
 // The items of the feed being processed, in document order.
 extern std::vector<Item> ParsedItems;

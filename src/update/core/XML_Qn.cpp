@@ -9,7 +9,7 @@
 #include "article/core/HtmlEntities.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 static bool NameMatches(std::string_view a, std::string_view b, int ignoreCase) {
     return ignoreCase ? EqualsNoCase(a, b) : a == b;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "update/core/XmlTree.h"
+#include "shell/base/XmlTree.h"
 
 // First child element of `node` named `name` (ASCII case ignored when ignoreCase is
 // non-zero), or nullptr. A null node gives nullptr.

@@ -4,9 +4,9 @@
 #include "platform/core/FileUtil.h"
 #include "platform/core/NetSocket.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 #include "update/core/Date.h"
-#include "update/core/PureHttp.h"
+#include "update/net/PureHttp.h"
 #include "update/core/XML_Qn.h"
 #include "update/core/XmlRepair.h"
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "update/core/DownloadTool.h"
-#include "update/core/XmlTree.h"
+#include "update/net/DownloadTool.h"
+#include "shell/base/XmlTree.h"
 
 struct Rss;
 

@@ -4,7 +4,7 @@
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
-#include "shell/core/Log.h"
+#include "shell/base/Log.h"
 
 // ---------------------------------------------------------------- patches
 

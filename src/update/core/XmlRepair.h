@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "update/core/XmlTree.h"
+#include "shell/base/XmlTree.h"
 
 // Parses the first `size` bytes of `memory` (its encoding taken from the document), or,
 // when memory is null, the file `name` (its encoding taken from the document, UTF-8 when

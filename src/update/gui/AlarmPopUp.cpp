@@ -7,9 +7,9 @@
 #include <wx/textctrl.h>
 #include <wx/thread.h>
 
-#include "update/core/AlarmSound.h"
-#include "update/core/FeedThread.h"
-#include "update/core/Notifications.h"
+#include "update/worker/AlarmSound.h"
+#include "update/worker/FeedThread.h"
+#include "update/worker/Notifications.h"
 
 namespace {
 // 200 polls of 10 ms in the original loop: the window lives about 2 seconds.

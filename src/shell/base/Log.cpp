@@ -1,0 +1,98 @@
+#include "shell/base/Log.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+struct LogState {
+    std::mutex LogMutex;
+    std::string LogHeader;
+    std::string LogBuffer;
+    bool LogFileStarted = false;
+    std::string File = "Orvalis.Log";
+    std::function<void()> Fatal;
+};
+LogState& State() {
+    static LogState s;
+    return s;
+}
+} // namespace
+
+static constexpr size_t kFlushLimit = 200000;
+
+void Log(std::string_view text, int fatal, int header) {
+    LogState& s = State();
+    bool flush = false;
+    {
+        std::lock_guard<std::mutex> lock(s.LogMutex);
+        std::string& target = header ? s.LogHeader : s.LogBuffer;
+        target.append(text);
+        target.append("\r\n");
+        if (!header && s.LogBuffer.size() > kFlushLimit) flush = true;
+    }
+    if (flush) FlushLog();
+    if (fatal) {
+        {
+            std::lock_guard<std::mutex> lock(s.LogMutex);
+            s.LogBuffer.append("!* Error Bug *!\r\n");
+        }
+        std::function<void()> handler;
+        {
+            std::lock_guard<std::mutex> lock(s.LogMutex);
+            handler = s.Fatal;
+        }
+        if (handler) {
+            handler();
+        } else {
+            FlushLog();
+            std::exit(0);
+        }
+    }
+}
+
+void FlushLog() {
+    LogState& s = State();
+    std::lock_guard<std::mutex> lock(s.LogMutex);
+    FILE* f = nullptr;
+    if (s.LogFileStarted) {
+        f = std::fopen(s.File.c_str(), "ab");
+    } else {
+        f = std::fopen(s.File.c_str(), "wb");
+        if (f) {
+            std::fwrite(s.LogHeader.data(), 1, s.LogHeader.size(), f);
+            s.LogFileStarted = true;
+        }
+    }
+    if (!f) return; // kept for the next flush
+    std::fwrite(s.LogBuffer.data(), 1, s.LogBuffer.size(), f);
+    s.LogBuffer.clear();
+    std::fclose(f);
+}
+
+std::string Log_Text() {
+    LogState& s = State();
+    std::lock_guard<std::mutex> lock(s.LogMutex);
+    return s.LogHeader + s.LogBuffer;
+}
+
+void Log_SetFile(const std::string& path) {
+    LogState& s = State();
+    std::lock_guard<std::mutex> lock(s.LogMutex);
+    s.File = path;
+    s.LogFileStarted = false;
+}
+
+void Log_SetFatalHandler(std::function<void()> handler) {
+    LogState& s = State();
+    std::lock_guard<std::mutex> lock(s.LogMutex);
+    s.Fatal = std::move(handler);
+}
+
+void Log_Reset() {
+    LogState& s = State();
+    std::lock_guard<std::mutex> lock(s.LogMutex);
+    s.LogHeader.clear();
+    s.LogBuffer.clear();
+    s.LogFileStarted = false;
+}
