@@ -10,7 +10,7 @@
 #include "article/core/CleanPage.h"
 #include "support/LocalHttpServer.h"
 #include "support/TestSupport.h"
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 namespace {
 class ArticleExtract : public ::testing::Test {

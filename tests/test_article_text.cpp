@@ -101,7 +101,7 @@ TEST(UrlEncode, ThePartsCases) {
 }
 
 TEST(MailAndShare, MailAddressCarriesSubjectBodyAndAudioAndIsCutAt1900Characters) {
-    Item item;
+    ArticleFields item;
     item.Title = "Q&A: 1/2?";
     item.Link = "http://x.test/a?b=1";
     EXPECT_EQ(MailItem_Address(item),
@@ -124,7 +124,7 @@ TEST(MailAndShare, MailAddressCarriesSubjectBodyAndAudioAndIsCutAt1900Characters
 }
 
 TEST(MailAndShare, ShareTemplatesGetTheTitleTheLinkAndTheAudioFile) {
-    Item item;
+    ArticleFields item;
     item.Title = "Un titre";
     item.Link = "http://x.test/a";
     EXPECT_EQ(ShareItem_Address(item, ShareTemplate_Twitter),
@@ -138,7 +138,7 @@ TEST(MailAndShare, ShareTemplatesGetTheTitleTheLinkAndTheAudioFile) {
 
 TEST(ItemInfo, AuthorPodcastOrFileSizeAndDurationInOrder) {
     ItemInfoSettings s{"mp3;ogg", "%hh:%ii:%ss"};
-    Item item;
+    ArticleFields item;
     EXPECT_EQ(ItemInfoText(item, s), "");
     item.Author = "Anne";
     item.AudioFile = "emission.MP3";
@@ -154,7 +154,7 @@ TEST(ItemInfo, AuthorPodcastOrFileSizeAndDurationInOrder) {
 }
 
 TEST(ItemView, TextKeepsTheDescriptionsLineBreaksThenTitleAndInfo) {
-    Item item;
+    ArticleFields item;
     item.Title = "Le <b>titre</b>";
     item.Description = "Ligne un \r\nLigne deux<img src=x alt=photo>";
     item.Author = "Anne";

@@ -59,7 +59,7 @@ static int Extract(const std::vector<std::string>& args) {
     // The clue is what the text view would show for the article: its description's text.
     std::string clue;
     if (!descriptionFile.empty()) {
-        Item item;
+        ArticleFields item;
         item.Title = title;
         if (!ReadText(descriptionFile, item.Description))
             return Tool_Fail("extract: cannot read \"" + descriptionFile + "\"", 2);
@@ -98,7 +98,7 @@ static int UrlEncode(const std::vector<std::string>& args) {
 static int MailTo(const std::vector<std::string>& args) {
     if (args.size() < 2 || args.size() > 3)
         return Tool_Fail("usage: mailto TITLE LINK [AUDIOLINK]", 2);
-    Item item;
+    ArticleFields item;
     item.Title = args[0];
     item.Link = args[1];
     if (args.size() == 3) item.AudioLink = args[2];

@@ -5,7 +5,7 @@
 #include "article/core/ArticleText.h"
 #include "article/core/ExtractHTMLText.h"
 #include "platform/core/Text.h"
-#include "shell/core/Prefs.h"
+#include "shell/base/Prefs.h"
 
 const char* const ShareTemplate_FaceBook = "https://www.facebook.com/share.php?u=:Url:&t=:Subject:";
 const char* const ShareTemplate_Twitter = "https://twitter.com/?status=:Subject:%20:Url:";
@@ -53,11 +53,11 @@ static bool IsPodcastFile(const std::string& file, const std::string& extensions
     return false;
 }
 
-std::string ItemInfoText(const Item& item) {
+std::string ItemInfoText(const ArticleFields& item) {
     return ItemInfoText(item, ItemInfo_Settings());
 }
 
-std::string ItemInfoText(const Item& item, const ItemInfoSettings& settings) {
+std::string ItemInfoText(const ArticleFields& item, const ItemInfoSettings& settings) {
     std::string text;
     if (!item.Author.empty()) text += "\r\nAuteur : " + item.Author;
     if (!item.AudioFile.empty()) {
@@ -73,11 +73,12 @@ std::string ItemInfoText(const Item& item, const ItemInfoSettings& settings) {
     return text;
 }
 
-std::string ItemView_Text(const Item& item, bool readability) {
+std::string ItemView_Text(const ArticleFields& item, bool readability) {
     return ItemView_Text(item, readability, ItemInfo_Settings());
 }
 
-std::string ItemView_Text(const Item& item, bool readability, const ItemInfoSettings& settings) {
+std::string ItemView_Text(const ArticleFields& item, bool readability,
+                          const ItemInfoSettings& settings) {
     // The description's own line breaks survive the converter as "<br>" tags.
     std::string description = ReplaceAll(item.Description, "\r", "\n");
     description = ReplaceAll(description, "\n", " <br>");
@@ -109,24 +110,24 @@ static std::string HtmlEscape(std::string_view s) {
     return out;
 }
 
-std::string ItemView_Html(const Item& item) {
+std::string ItemView_Html(const ArticleFields& item) {
     return "<html><head><title>" + HtmlEscape(RemoveHtmlTags(item.Title)) +
            "</title></head><body>" + item.Description + "</body></html>";
 }
 
 // The encoded subject: the title's first 250 characters.
-static std::string Subject(const Item& item) {
+static std::string Subject(const ArticleFields& item) {
     return UrlEncodeText(Utf8Left(item.Title, 250));
 }
 
-std::string MailItem_Address(const Item& item) {
+std::string MailItem_Address(const ArticleFields& item) {
     std::string body = item.Link;
     if (!item.AudioLink.empty()) body += "\nFichier associ\xC3\xA9 :\n" + item.AudioLink;
     const std::string address = "mailto:?subject=" + Subject(item) + "&body=" + UrlEncodeText(body);
     return Utf8Left(address, 1900);
 }
 
-std::string ShareItem_Address(const Item& item, std::string_view tmpl) {
+std::string ShareItem_Address(const ArticleFields& item, std::string_view tmpl) {
     std::string a(tmpl);
     a = ReplaceAll(a, ":Subject:", Subject(item));
     a = ReplaceAll(a, ":UrlFile:",

@@ -1,5 +1,6 @@
 #include "article/core/CleanPage.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -8,9 +9,9 @@
 #include <thread>
 
 #include "article/core/ArticleText.h"
-#include "shell/core/CloseThread.h"
-#include "shell/core/Log.h"
-#include "update/core/XML_Qn.h"
+#include "platform/core/Text.h"
+#include "shell/base/CloseThread.h"
+#include "shell/base/Log.h"
 
 const char* const CleanPage_Methods = "WinINet;PureHttp;";
 
@@ -27,12 +28,40 @@ void RegisterThread() {
 }
 } // namespace
 
+std::string CleanPage_DecodePage(std::string_view bytes, int format) {
+    if (bytes.empty()) return {};
+    auto asUtf8 = [](std::string_view b) {
+        return IsValidUtf8(b) ? std::string(b) : Utf32ToUtf8(Utf8ToUtf32(b));
+    };
+    if (format == 0) {
+        if (bytes.substr(0, 10).find('\0') != std::string_view::npos) {
+            format = 9;
+        } else {
+            const std::string head = AsciiLower(asUtf8(bytes.substr(0, 8000)));
+            if (head.find("utf8") != std::string::npos || head.find("utf-8") != std::string::npos)
+                format = 2;
+        }
+    }
+    if (format == 2) return asUtf8(bytes);
+    if (format == 9) {
+        // A little-endian byte-order mark is no part of the text.
+        if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+            static_cast<unsigned char>(bytes[1]) == 0xFE)
+            bytes.remove_prefix(2);
+        return Utf16LEBytesToUtf8(bytes);
+    }
+    return Cp1252ToUtf8(bytes);
+}
+
 void DownloadPage(ArticlePage& page, uint32_t stopBit, const DownloadSettings& settings) {
     DownloadSettings s = settings;
     s.DownloadPriority = CleanPage_Methods;
     PageDownload got;
     if (!DownloadPage_Fetch(page.Url, got, stopBit, s)) return;
-    page.Html = PeekPage(&got.Memory, got.Bytes, static_cast<int>(page.ExtractFlags & 0xFF));
+    const size_t size =
+        static_cast<size_t>(std::min<int64_t>(got.Bytes, static_cast<int64_t>(got.Memory.size())));
+    page.Html = CleanPage_DecodePage(std::string_view(got.Memory.data(), size),
+                                     static_cast<int>(page.ExtractFlags & 0xFF));
     page.Bytes = got.Bytes;
     page.Milliseconds = got.Milliseconds;
     page.Done = 1;

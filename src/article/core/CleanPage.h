@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
-#include "update/core/DownloadTool.h"
+#include "update/net/DownloadTool.h"
 
 // The record the page thread fills; created zeroed for one extraction.
 struct ArticlePage {
@@ -19,12 +20,18 @@ struct ArticlePage {
     uint32_t ExtractFlags = 102400; // the feed's FormatExtractText; low 8 bits: charset
 };
 
+// The text of a downloaded page, as the XML acquisition reads pages: a NUL among the first
+// 10 bytes means UTF-16 little-endian; "utf8" or "utf-8" (any case) in the first 8000
+// bytes means UTF-8 (bad bytes read as U+FFFD); otherwise Windows-1252. `format`: 0
+// detect, 2 UTF-8, 9 UTF-16, any other value Windows-1252.
+std::string CleanPage_DecodePage(std::string_view bytes, int format);
+
 // The methods a page is downloaded with.
 extern const char* const CleanPage_Methods; // "WinINet;PureHttp;"
 
 // The page thread's work, on the calling thread: downloads page.Url into memory over
 // CleanPage_Methods (the other settings from `settings`), giving up when `stopBit` is
-// raised; decodes the bytes with PeekPage (format = low 8 bits of ExtractFlags) into
+// raised; decodes the bytes with CleanPage_DecodePage (format = low 8 bits of ExtractFlags) into
 // Html and sets Done, Bytes and Milliseconds. Nothing changes when no method brought
 // more than 0 bytes.
 void DownloadPage(ArticlePage& page, uint32_t stopBit, const DownloadSettings& settings);

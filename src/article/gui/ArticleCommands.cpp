@@ -12,13 +12,12 @@
 #include "article/core/CleanPage.h"
 #include "catalogue/core/Items.h"
 #include "platform/core/Text.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
-#include "shell/core/MainCommands.h"
-#include "shell/core/Prefs.h"
+#include "article/gui/ArticleModule.h"
 #include "article/gui/ArticleView.h"
-#include "shell/gui/ArticleTextView.h"
-#include "shell/gui/MainWindow.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
+#include "shell/core/MainCommands.h"
 
 std::string ArticleLinks;
 
@@ -30,10 +29,15 @@ wxString W(const std::string& s) {
 // The current article and its feed; nullptr (and "Pas d'article sélectionné !" spoken)
 // when there is none.
 Item* CurrentArticle(Rss** feed = nullptr) {
-    MainWindow* w = MainWindow_Get();
-    Item* item = w ? w->SelectedArticle(feed) : nullptr;
-    if (!item && w) Main_Say(Lng(L_Status_NoFeedSelected));
+    const ArticleHost& host = Article_Host();
+    Item* item = host.SelectedArticle ? host.SelectedArticle(feed) : nullptr;
+    if (!item && host.Say) host.Say(Lng(L_Status_NoFeedSelected));
     return item;
+}
+
+std::string ViewText() {
+    wxTextCtrl* t = Article_Host().Text;
+    return t ? std::string(t->GetValue().ToUTF8()) : std::string();
 }
 
 // What the program's own download settings are now.
@@ -48,17 +52,17 @@ std::string LossyNote(size_t lost) {
 } // namespace
 
 void CleanPage_Extract() {
-    MainWindow* w = MainWindow_Get();
+    const ArticleHost& host = Article_Host();
     Rss* feed = nullptr;
     Item* item = CurrentArticle(&feed);
     if (!item) return;
     const std::string url = item->Link;
     const uint32_t flags = feed ? static_cast<uint32_t>(feed->FormatExtractText) : 102400u;
     const std::string title = item->Title;
-    const std::string clue = w->Text().Text();
+    const std::string clue = ViewText();
     Log("* CleanPage_Extract( " + url + " )");
 
-    WaitBox_Create(w);
+    WaitBox_Create(host.Frame);
     WaitBox_Open(Lng(L_Title_ExtractText), "", 0, 100, false);
     int status = 0;
     const std::string text = CleanPage_ExtractText(
@@ -67,10 +71,13 @@ void CleanPage_Extract() {
     WaitBox_Close();
     // The article may have changed under the box only through its own events; the view
     // receives the text only when the extraction gave one.
-    if (!text.empty() && MainWindow_Get() == w) w->Text().Show(text);
+    if (!text.empty() && host.Text) {
+        host.Text->ChangeValue(W(text));
+        host.Text->SetInsertionPoint(0);
+    }
     if (status == 1 && text.empty())
         Log("! CleanPage_Extract, the page converts to nothing: " + url);
-    w->FocusZone(ZONE_TEXT);
+    if (host.FocusText) host.FocusText();
 }
 
 wxMenu* ArticleMenu_Build(const std::string& links) {
@@ -94,15 +101,14 @@ wxMenu* ArticleMenu_Build(const std::string& links) {
 }
 
 void ArticleMenu_Show() {
-    MainWindow* w = MainWindow_Get();
-    if (!w) return;
+    const ArticleHost& host = Article_Host();
+    if (!host.Frame || !host.Text) return;
     Item* item = CurrentArticle();
     if (!item) return;
     ArticleLinks = GetArticleLinks(item->Description);
     wxMenu* menu = ArticleMenu_Build(ArticleLinks);
-    wxWindow* at = w->Text().Control();
-    const wxPoint p = w->ScreenToClient(at->GetScreenPosition()) + wxPoint(20, 20);
-    w->PopupMenu(menu, p);
+    const wxPoint p = host.Frame->ScreenToClient(host.Text->GetScreenPosition()) + wxPoint(20, 20);
+    host.Frame->PopupMenu(menu, p);
     delete menu;
 }
 
@@ -117,10 +123,10 @@ void OpenArticleLink(int n, const std::string& links) {
 }
 
 void SaveArticleText() {
-    MainWindow* w = MainWindow_Get();
+    wxWindow* w = Article_Host().Frame;
     Item* item = CurrentArticle();
     if (!item) return;
-    const std::string text = w->Text().Text();
+    const std::string text = ViewText();
     wxFileDialog dlg(w, W(Lng(L_Title_SaveText)), W(Pref.FeedTextPath),
                      W(SaveArticle_FileName(item->Title)), W(Lng(L_Filter_SaveFileText)),
                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
@@ -134,18 +140,18 @@ void SaveArticleText() {
         return;
     }
     Log("- SaveArticleText " + path);
-    if (lost > 0) Main_Say(LossyNote(lost));
+    if (lost > 0 && Article_Host().Say) Article_Host().Say(LossyNote(lost));
 }
 
 void MailItem() {
     Item* item = CurrentArticle();
     if (!item) return;
-    const std::string address = MailItem_Address(*item);
+    const std::string address = MailItem_Address(ArticleFields_Of(*item));
     if (!wxLaunchDefaultBrowser(W(address))) Log("! MailItem, no mail program opens the address");
 }
 
 void ShareItem(const std::string& tmpl) {
     Item* item = CurrentArticle();
     if (!item) return;
-    ArticleView_OpenAddress(ShareItem_Address(*item, tmpl));
+    ArticleView_OpenAddress(ShareItem_Address(ArticleFields_Of(*item), tmpl));
 }

@@ -7,10 +7,9 @@
 #include "article/gui/ArticleView.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
-#include "shell/gui/ArticleTextView.h"
-#include "shell/gui/MainWindow.h"
 
 namespace {
+ArticleHost s_host;
 wxTextCtrl* s_keysBoundTo = nullptr; // the text view whose keys are bound
 
 // The text view's own keys come before the window's accelerators: Enter extracts the
@@ -18,7 +17,7 @@ wxTextCtrl* s_keysBoundTo = nullptr; // the text view whose keys are bound
 void OnTextKey(wxKeyEvent& e) {
     const int key = e.GetKeyCode();
     const int mods = e.GetModifiers();
-    MainWindow* w = MainWindow_Get();
+    wxWindow* w = s_host.Frame;
     if (!w) {
         e.Skip();
         return;
@@ -39,7 +38,12 @@ void OnTextKey(wxKeyEvent& e) {
 }
 } // namespace
 
-void Article_Link() {
+const ArticleHost& Article_Host() {
+    return s_host;
+}
+
+void Article_Link(const ArticleHost& host) {
+    s_host = host;
     ArticleView_Create();
     MainHooks& h = Main_Hooks();
     h.ShowArticle = [] { Item_Show(0); };
@@ -68,8 +72,9 @@ void Article_Link() {
     // The pop-up menu command: in the text view it is the text view's own menu; elsewhere
     // the window's menus answer.
     Command_Register(CMD_CONTEXT_MENU, [](int) {
-        MainWindow* m = MainWindow_Get();
-        if (!m || m->FocusedZone() != ZONE_TEXT || !m->Text().Control()->IsShown()) return false;
+        if (!s_host.Text || !s_host.FocusedZone || s_host.FocusedZone() != ZONE_TEXT ||
+            !s_host.Text->IsShown())
+            return false;
         ArticleMenu_Show();
         return true;
     });
@@ -78,15 +83,14 @@ void Article_Link() {
         return true;
     });
 
-    MainWindow* w = MainWindow_Get();
-    if (w && s_keysBoundTo != w->Text().Control()) {
-        wxTextCtrl* text = w->Text().Control();
+    if (s_host.Text && s_keysBoundTo != s_host.Text) {
+        wxTextCtrl* text = s_host.Text;
         s_keysBoundTo = text;
         text->Bind(wxEVT_CHAR_HOOK, &OnTextKey);
         // Bound after the window's own handler, so it runs first and the text view's menu
         // replaces the article list's.
         text->Bind(wxEVT_CONTEXT_MENU, [](wxContextMenuEvent&) {
-            if (MainWindow* m = MainWindow_Get()) m->CallAfter([] { ArticleMenu_Show(); });
+            if (s_host.Frame) s_host.Frame->CallAfter([] { ArticleMenu_Show(); });
         });
     }
 }

@@ -17,14 +17,13 @@
 
 #include "article/core/ArticleItem.h"
 #include "catalogue/core/Items.h"
-#include "shell/core/Lng.h"
-#include "shell/core/Log.h"
+#include "access/gui/AccessibleName.h"
+#include "article/gui/ArticleModule.h"
+#include "shell/base/Lng.h"
+#include "shell/base/Log.h"
+#include "shell/base/Prefs.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainView.h"
-#include "shell/core/Prefs.h"
-#include "shell/gui/ArticleTextView.h"
-#include "shell/gui/MainWindow.h"
-#include "shell/gui/ZoneAccess.h"
 
 int ViewMode = VIEWMODE_NONE;
 
@@ -93,8 +92,9 @@ void OnNewWindow(wxWebViewEvent& e) {
         ArticleView_OpenAddress(url);
 }
 
-void ShowMode(MainWindow* w, int mode) {
-    wxWindow* text = w->Text().Control();
+void ShowMode(int mode) {
+    wxWindow* text = Article_Host().Text;
+    if (!text) return;
     const bool html = mode == VIEWMODE_HTML && s_web;
     if ((html ? VIEWMODE_HTML : VIEWMODE_TEXT) == s_visibleMode) return;
     s_visibleMode = html ? VIEWMODE_HTML : VIEWMODE_TEXT;
@@ -126,9 +126,8 @@ wxWindow* ArticleView_WebControl() {
 }
 
 void ArticleView_Create() {
-    MainWindow* w = MainWindow_Get();
-    if (!w || s_web) return;
-    wxWindow* text = w->Text().Control();
+    wxWindow* text = Article_Host().Text;
+    if (!text || s_web) return;
     wxWindow* parent = text->GetParent();
     if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault)) {
         Log("! ArticleView, no web view on this system: the article shows as text");
@@ -162,7 +161,7 @@ void ArticleView_Create() {
         e.Skip();
     });
     // The accessible name first: it also names the wx window, which must keep its own.
-    Zone_SetAccessibleName(s_web, Lng(L_Menu_FocusToView));
+    Accessible_SetName(s_web, Lng(L_Menu_FocusToView));
     s_web->SetName(ARTICLE_WEBVIEW_NAME);
     if (wxSizer* sizer = text->GetContainingSizer()) {
         const wxSizerItem* item = sizer->GetItem(text);
@@ -192,44 +191,54 @@ void Item_Show(int force) {
     busy = false;
 }
 
+// The text view's content replaced, the caret at its start.
+static void SetText(const std::string& text) {
+    wxTextCtrl* t = Article_Host().Text;
+    if (!t) return;
+    const wxString v = wxString::FromUTF8(text);
+    if (t->GetValue() == v) return;
+    t->ChangeValue(v);
+    t->SetInsertionPoint(0);
+}
+
 static void ItemShowOnce(int force) {
-    MainWindow* w = MainWindow_Get();
-    if (!w) return;
+    const ArticleHost& host = Article_Host();
+    if (!host.Text || !host.SelectedArticle) return;
     Rss* feed = nullptr;
-    Item* item = w->SelectedArticle(&feed);
+    Item* item = host.SelectedArticle(&feed);
     const int mode = (Pref.Display & DISPLAY_HTML) && s_web ? VIEWMODE_HTML : VIEWMODE_TEXT;
     if (!item) {
         ViewMode = VIEWMODE_NONE;
         s_shown = Shown{};
-        w->Text().Show("");
-        ShowMode(w, VIEWMODE_TEXT);
+        SetText("");
+        ShowMode(VIEWMODE_TEXT);
         return;
     }
     // The article and its feed become current; the feed remembers it for the list.
     if (feed) {
         RssList.SetCurrent(feed);
         feed->Items.SetCurrent(item);
-        if (!w->IsGroupView()) feed->LastSelectedItem = item->FeedID;
+        if (!(host.IsGroupView && host.IsGroupView())) feed->LastSelectedItem = item->FeedID;
     }
     if ((PrefFlags & PREF_AUTOSETREADEDFEED) && Item_IsUnread(*item))
         s_pendingRead.push_back(item->FeedID);
-    UI_Status();
+    if (host.Status) host.Status();
 
     const Shown now{item->FeedID, mode, (Pref.Display & DISPLAY_READABILITY) != 0};
     if (force || !(now == s_shown)) {
         if (mode == VIEWMODE_HTML) {
             s_web->Enable(false);
             s_loadingOwnPage = true;
-            s_web->SetPage(W(ItemView_Html(*item)), "about:blank");
+            s_web->SetPage(W(ItemView_Html(ArticleFields_Of(*item))), "about:blank");
             PumpWhileLoading();
             s_web->Enable(true);
         } else {
-            w->Text().Show(ItemView_Text(*item, now.Readability));
+            SetText(ItemView_Text(ArticleFields_Of(*item), now.Readability));
         }
         s_shown = now;
     }
     ViewMode = mode;
-    ShowMode(w, mode);
+    ShowMode(mode);
 }
 
 void ArticleView_MarkPending() {
@@ -239,8 +248,7 @@ void ArticleView_MarkPending() {
     int marked = 0;
     for (int32_t id : ids)
         if (Item* it = Item_FindByFeedID(id); it && Item_IsUnread(*it)) marked += SetReaded(id, 0);
-    if (marked > 0)
-        if (MainWindow* w = MainWindow_Get()) w->RefreshMarks();
+    if (marked > 0 && Article_Host().RefreshMarks) Article_Host().RefreshMarks();
 }
 
 bool ArticleView_OpenAddress(const std::string& address) {

@@ -8,6 +8,10 @@
 
 class wxWindow;
 
+// The window name of the web view, which stands in the text zone while the article
+// shows as HTML (the main window looks it up by this name).
+inline constexpr const char* ARTICLE_WEBVIEW_NAME = "ArticleWebView";
+
 // Which view shows the article: 4 text view, 6 web view, 0 none (no current article).
 extern int ViewMode;
 enum : int { VIEWMODE_NONE = 0, VIEWMODE_TEXT = 4, VIEWMODE_HTML = 6 };

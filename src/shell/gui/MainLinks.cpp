@@ -7,6 +7,7 @@
 #include "platform/core/Text.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
+#include "shell/gui/ArticleTextView.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/MainWindow.h"
 #include "update/worker/FeedThread.h"
@@ -80,7 +81,26 @@ void MainWindow_LinkModules() {
         return true;
     });
 
-    Article_Link();
+    ArticleHost article;
+    if (MainWindow* w = MainWindow_Get()) {
+        article.Frame = w;
+        article.Text = w->Text().Control();
+    }
+    article.SelectedArticle = [](Rss** feed) -> Item* {
+        MainWindow* w = MainWindow_Get();
+        return w ? w->SelectedArticle(feed) : nullptr;
+    };
+    article.IsGroupView = [] { return MainWindow_Get() && MainWindow_Get()->IsGroupView(); };
+    article.FocusedZone = [] { return MainWindow_Get() ? MainWindow_Get()->FocusedZone() : 0; };
+    article.FocusText = [] {
+        if (MainWindow* w = MainWindow_Get()) w->FocusZone(ZONE_TEXT);
+    };
+    article.Status = [] { UI_Status(); };
+    article.RefreshMarks = [] {
+        if (MainWindow* w = MainWindow_Get()) w->RefreshMarks();
+    };
+    article.Say = [](const std::string& text) { Main_Say(text); };
+    Article_Link(article);
 }
 
 void MainWindow_UnlinkModules() {

@@ -25,6 +25,7 @@
 #ifndef __WXMSW__
 #include "access/gui/X11HotKeys.h"
 #endif
+#include "article/gui/ArticleView.h"
 #include "catalogue/core/Items.h"
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/RssGroups.h"

@@ -20,10 +20,6 @@ class wxBoxSizer;
 struct Item;
 struct Rss;
 
-// The window name of the article's web view (gadget 6), which stands in the text zone
-// while the article shows as HTML.
-inline constexpr const char* ARTICLE_WEBVIEW_NAME = "ArticleWebView";
-
 // Kinds of gadget events.
 enum : int {
     GADGET_CHANGE = 0,     // selection moved
