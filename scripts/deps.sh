@@ -17,6 +17,7 @@ PKGS=(
     nlohmann-json3-dev
     libwxgtk3.2-dev
     libwxgtk-webview3.2-dev
+    libwxgtk-media3.2-dev
     libgtk-3-dev
     libx11-dev
     libmpv-dev
@@ -32,6 +33,9 @@ PKGS=(
     gir1.2-gtk-3.0
     faketime
     xdotool
+    sox
+    libsox-fmt-mp3
+    python3
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalogue/core/RssList.h"
+#include "discovery/gui/DiscoveryLinks.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
 #include "shell/base/AppState.h"
@@ -140,6 +141,11 @@ bool OrvalisApplication::OnInit() {
 
     // 18. Flush the log.
     FlushLog();
+    // 19. The OPML file of the command line, once the window is up.
+    if (!StartOpmlFile.empty()) {
+        const std::string file = StartOpmlFile;
+        CallAfter([file] { Discovery_ImportOpmlFile(file); });
+    }
     return true;
 }
 
@@ -148,10 +154,7 @@ void OrvalisApplication::OnHandOverTimer(wxTimerEvent&) {
     while (SingleInstance_Take(h)) {
         if (h.Kind != 1 && h.Kind != 2) continue;
         RestoreMainWindow();
-        if (h.Kind == 2 && EndsWithNoCase(h.Text, ".opml")) {
-            // The OPML import joins here once it exists; until then the file is noted.
-            Log("- OPML file handed over : " + h.Text);
-        }
+        if (h.Kind == 2 && EndsWithNoCase(h.Text, ".opml")) Discovery_ImportOpmlFile(h.Text);
     }
 }
 
