@@ -99,6 +99,16 @@ TEST_F(ArticleExtract, NoiseLinesAreDroppedAndDatesKept) {
               "Article\r\nPremier paragraphe.\r\n12 mai\r\n007\r\nFin.\r\n");
 }
 
+TEST_F(ArticleExtract, AChannelFoundInThePageStartsTheText) {
+    const std::string text = CleanPage_ExtractText(
+        server.Url("/page_title_colon.html"), 102400, "x", {}, {}, {}, DownloadSettings{}, nullptr,
+        [](const std::string&, const std::string& html) {
+            return html.find("Bruxelles") != std::string::npos ? std::string("http://feed.test/c")
+                                                               : std::string();
+        });
+    EXPECT_EQ(text.rfind("Chaine YouTube : http://feed.test/c\r\n", 0), 0u) << text;
+}
+
 TEST_F(ArticleExtract, MissingPagesAndPagesWithoutTextGiveNothing) {
     int status = -5;
     EXPECT_EQ(Extract("nothere.html", "x", {}, &status), "");

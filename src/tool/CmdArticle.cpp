@@ -7,6 +7,7 @@
 #include "article/core/ArticleItem.h"
 #include "article/core/ArticleText.h"
 #include "article/core/CleanPage.h"
+#include "discovery/core/FeedUrl.h"
 #include "platform/core/FileUtil.h"
 #include "tool/ToolCommand.h"
 
@@ -70,7 +71,12 @@ static int Extract(const std::vector<std::string>& args) {
     if (!Network_Init()) return Tool_Fail("extract: the network layer cannot be initialised");
     int status = 0;
     const std::string text =
-        CleanPage_ExtractText(url, flags, title, clue, {}, {}, settings, &status);
+        CleanPage_ExtractText(url, flags, title, clue, {}, {}, settings, &status,
+                              [](const std::string& page, const std::string& html) {
+                                  if (!IsVideoPageUrl(page)) return std::string();
+                                  const std::string feed = ConvertVideoUrl_FromPage(page, html);
+                                  return feed != page ? feed : std::string();
+                              });
     if (status != 1) return Tool_Fail("extract: the page could not be downloaded: " + url);
     if (text.empty()) return Tool_Fail("extract: the page converts to nothing: " + url);
     if (!Print(text + "\r\n") || std::fflush(stdout) != 0)

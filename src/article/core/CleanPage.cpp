@@ -134,7 +134,8 @@ std::string CleanPage_ExtractText(const std::string& url, uint32_t extractFlags,
                                   const std::string& title, const std::string& clue,
                                   const std::function<bool()>& cancelled,
                                   const std::function<void(int)>& progress,
-                                  const DownloadSettings& settings, int* status) {
+                                  const DownloadSettings& settings, int* status,
+                                  const ChannelFinder& channel) {
     ArticlePage page;
     page.Url = url;
     page.ExtractFlags = extractFlags;
@@ -142,6 +143,7 @@ std::string CleanPage_ExtractText(const std::string& url, uint32_t extractFlags,
     if (status) *status = got;
     if (got != 1) return {};
     CleanPageInput in;
+    if (channel) in.Channel = channel(url, page.Html);
     in.Html = std::move(page.Html);
     in.ExtractFlags = extractFlags;
     in.Title = title;
@@ -149,6 +151,5 @@ std::string CleanPage_ExtractText(const std::string& url, uint32_t extractFlags,
     in.Clue = clue;
     in.Bytes = page.Bytes;
     in.Milliseconds = page.Milliseconds;
-    // The video channel line joins once the channel finder exists.
     return CleanPage_Build(in, progress);
 }

@@ -50,8 +50,12 @@ bool CleanPage_ThreadRunning();
 // text (CleanPage_Build) with `title` and the text view's `clue`. "" when the page did
 // not arrive, converts to nothing or the extraction was cancelled (`status` receives
 // the download's result).
+// `channel`, when given, names the video channel's feed address for a page ("" for none);
+// a non-empty answer starts the text with "Chaine YouTube : " + that address.
+using ChannelFinder = std::function<std::string(const std::string& url, const std::string& html)>;
 std::string CleanPage_ExtractText(const std::string& url, uint32_t extractFlags,
                                   const std::string& title, const std::string& clue,
                                   const std::function<bool()>& cancelled,
                                   const std::function<void(int)>& progress,
-                                  const DownloadSettings& settings, int* status = nullptr);
+                                  const DownloadSettings& settings, int* status = nullptr,
+                                  const ChannelFinder& channel = {});

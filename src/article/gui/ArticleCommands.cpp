@@ -11,6 +11,7 @@
 #include "article/core/ArticleText.h"
 #include "article/core/CleanPage.h"
 #include "catalogue/core/Items.h"
+#include "discovery/core/FeedUrl.h"
 #include "platform/core/Text.h"
 #include "article/gui/ArticleModule.h"
 #include "article/gui/ArticleView.h"
@@ -40,6 +41,13 @@ std::string ViewText() {
     return t ? std::string(t->GetValue().ToUTF8()) : std::string();
 }
 
+// The channel feed of a video site's page ("" for any other page).
+std::string VideoChannelFeed(const std::string& url, const std::string& html) {
+    if (!IsVideoPageUrl(url)) return {};
+    const std::string feed = ConvertVideoUrl_FromPage(url, html);
+    return feed != url ? feed : std::string();
+}
+
 // What the program's own download settings are now.
 DownloadSettings CurrentDownloadSettings() {
     return Download_GetSettings();
@@ -67,7 +75,8 @@ void CleanPage_Extract() {
     int status = 0;
     const std::string text = CleanPage_ExtractText(
         url, flags, title, clue, [] { return WaitBox_Cancelled() != 0; },
-        [](int percent) { WaitBox_SetProgress(percent); }, CurrentDownloadSettings(), &status);
+        [](int percent) { WaitBox_SetProgress(percent); }, CurrentDownloadSettings(), &status,
+        &VideoChannelFeed);
     WaitBox_Close();
     // The article may have changed under the box only through its own events; the view
     // receives the text only when the extraction gave one.
