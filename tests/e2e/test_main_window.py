@@ -45,11 +45,18 @@ def zone(app, role, name):
 
 
 def cells(table):
-    names = []
-    for node, _ in u.walk(table):
-        if u.role(node) == "table cell" and u.name(node):
-            names.append(u.name(node))
-    return names
+    # A row rewritten while it is read (a read mark arriving) replaces its accessible
+    # objects under the walk: read the whole table again.
+    for _ in range(10):
+        try:
+            names = []
+            for node, _ in u.walk(table):
+                if u.role(node) == "table cell" and u.name(node):
+                    names.append(u.name(node))
+            return names
+        except Exception:
+            time.sleep(0.1)
+    return []
 
 
 def status(app):

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "article/gui/ArticleModule.h"
 #include "audio/gui/AudioLinks.h"
 #include "catalogue/core/Records.h"
 #include "discovery/gui/DiscoveryLinks.h"
@@ -9,6 +10,7 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/gui/ArticleListView.h"
+#include "shell/gui/ArticleTextView.h"
 #include "shell/gui/ConfigLinks.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/LinkCheck.h"
@@ -134,6 +136,27 @@ void MainWindow_LinkModules() {
         UI_Status();
     };
     Audio_Link(audio);
+
+    ArticleHost article;
+    if (w) {
+        article.Frame = w;
+        article.Text = w->Text().Control();
+    }
+    article.SelectedArticle = [](Rss** feed) -> Item* {
+        MainWindow* w = MainWindow_Get();
+        return w ? w->SelectedArticle(feed) : nullptr;
+    };
+    article.IsGroupView = [] { return MainWindow_Get() && MainWindow_Get()->IsGroupView(); };
+    article.FocusedZone = [] { return MainWindow_Get() ? MainWindow_Get()->FocusedZone() : 0; };
+    article.FocusText = [] {
+        if (MainWindow* w = MainWindow_Get()) w->FocusZone(ZONE_TEXT);
+    };
+    article.Status = [] { UI_Status(); };
+    article.RefreshMarks = [] {
+        if (MainWindow* w = MainWindow_Get()) w->RefreshMarks();
+    };
+    article.Say = [](const std::string& text) { Main_Say(text); };
+    Article_Link(article);
 
     // Configuration files.
     Config_Link();
