@@ -27,10 +27,6 @@ const int kPendingCommands[] = {
     CMD_PODCAST_DOWNLOAD,
     CMD_PODCAST_COPY,
     CMD_PODCAST_SYNC,
-    // Article sharing.
-    CMD_SHARE_MAIL,
-    CMD_SHARE_FACEBOOK,
-    CMD_SHARE_TWITTER,
 };
 
 // Hook slots of modules not built yet.
@@ -42,9 +38,6 @@ const char* const kPendingSlots[] = {
     "FeedThreadHooks.PodcastQueue",
     "FeedThreadHooks.PodcastAutoDownload",
     "Items_ReleaseFileHook",
-    // Read-state synchronisation.
-    "MainHooks.SyncTick",
-    "Items_SyncApplyHook",
 #ifndef ORVALIS_HAVE_MPV
     // Built without libmpv the alarms have no sound.
     "AlarmHooks.SoundAvailable",
