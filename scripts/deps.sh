@@ -32,6 +32,8 @@ PKGS=(
     gir1.2-gtk-3.0
     faketime
     xdotool
+    orca
+    openbox
 )
 missing=()
 for p in "${PKGS[@]}"; do
