@@ -98,10 +98,20 @@ class Listener:
         os.makedirs(env["XDG_DATA_HOME"])
         os.makedirs(env["XDG_CONFIG_HOME"])
         self.orca_debug = os.path.join(self.dir, "orca-debug.txt")
-        self._spawn(["orca", "--replace", "--debug-file=" + self.orca_debug], env, "orca.out")
-        if not _wait(lambda: SCREEN_READER_ON in self.lines(), 60):
-            raise AssertionError("Orca never said it was on; it said %r\n%s"
-                                 % (self.lines(), self._tail("orca.out")))
+        # Never "--replace": it kills every Orca of this user on the machine, by name. An
+        # Orca already running makes this one refuse to start: it is tried again until the
+        # other has gone.
+        deadline = time.time() + 120
+        while True:
+            proc = self._spawn(["orca", "--debug-file=" + self.orca_debug], env, "orca.out")
+            if _wait(lambda: SCREEN_READER_ON in self.lines() or proc.poll() is not None, 60) \
+                    and SCREEN_READER_ON in self.lines():
+                break
+            if proc.poll() is None or time.time() > deadline:
+                raise AssertionError("Orca never said it was on; it said %r\n%s"
+                                     % (self.lines(), self._tail("orca.out")))
+            self.procs.remove(proc)
+            time.sleep(2)
         self.settle()
 
     def start_program(self, argv, env=None):
