@@ -200,6 +200,13 @@ class Listener:
                        check=False)
         return self.wait_for(mark, want, timeout, quiet)
 
+    def title(self, want=None, timeout=20.0):
+        """Orca's "read title" command (Orca+KP_Enter once): what a user asks when the
+        window's title was not announced as it opened. Returns what was said."""
+        mark = self.mark()
+        subprocess.run(["xdotool", "key", "Insert+KP_Enter"], check=False)
+        return self.wait_for(mark, want, timeout)
+
     def status_bar(self, want=None, timeout=20.0):
         """Orca's "read status bar" command: Orca+KP_Enter pressed twice (desktop layout;
         once reads the title). Returns what was said."""

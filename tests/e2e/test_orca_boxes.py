@@ -36,6 +36,11 @@ def words(lines):
             if not (line.endswith(" ") and len(line.split()) <= 2) and line.strip()]
 
 
+def said_alone(lines, text):
+    """`text` was an utterance of its own (a title), with or without a closing full stop."""
+    return any(line.rstrip(".") == text for line in lines)
+
+
 def in_order(lines, *wanted):
     at = 0
     for want in wanted:
@@ -79,8 +84,12 @@ def input_box(L):
     proc = L.start_program([os.path.join(TESTS, "gui_test_message_box")],
                            {"ORVALIS_BOX_DEMO": "input"})
     heard = words(L.wait_for(mark, "Nom du groupe", timeout=60))
-    check("the input box says its title, then its field by the question asked",
-          in_order(heard, "Nom", "Nom du groupe : text"), heard)
+    check("the input box speaks its field by the question asked",
+          "Nom du groupe : text" in "\n".join(heard), heard)
+    # The title is said as the window opens only when Orca saw it become active in time:
+    # asked for, it is always there.
+    heard = words(L.title(want="Nom"))
+    check("the input box's title is Nom", said_alone(heard, "Nom"), heard)
     tab(L, "Ok push button", "Tab speaks the input box's button by its name")
     L.key("Escape")
     check("Escape closes the box", proc.wait(20) is not None)
@@ -91,8 +100,10 @@ def prefs_dialog(L, data):
     proc = L.start_program([os.path.join(TESTS, "gui_test_prefs_dialog"), "--show", data],
                            {"XDG_CONFIG_HOME": os.path.join(data, "config")})
     heard = words(L.wait_for(mark, "page tab", timeout=60))
-    check("the preferences say their title, then the first page",
-          in_order(heard, "Préférences", "Général page tab"), heard)
+    check("the preferences open on their first page", "Général page tab" in "\n".join(heard),
+          heard)
+    heard = words(L.title(want="Préférences"))
+    check("the preferences' title is Préférences", said_alone(heard, "Préférences"), heard)
     heard = L.key("Right", want="Article", timeout=8)
     check("Right speaks the next page", "Article page tab" in "\n".join(words(heard)), heard,
           counted=PAGE_ARROWS_SPOKEN)

@@ -18,6 +18,9 @@ DATA = os.path.join(HERE, "..", "data", "listener")
 # The "Durée" column of a podcast row is read aloud as its raw mask ("%dt%dmm%dss") today;
 # the check below is reported but not counted until the column speaks a real duration.
 DURATION_MASK_FIXED = False
+# Left on a feed selects its group, but Orca says nothing: the move is not announced to the
+# accessibility bus as a focus change. Reported, not counted until mended.
+LEFT_TO_GROUP_SPOKEN = False
 
 results = []
 
@@ -135,8 +138,18 @@ def run(L, mark):
     check("nothing raw in the status line", not o.raw_masks(heard) and not bare_numbers(heard),
           heard)
 
-    # A podcast row: its size with its unit, its duration without a raw mask.
+    # Left and Right in the tree: up to the group, close it, open it.
     listen(L, "1", "Le Monde", "the digit 1 comes back to the tree")
+    heard = L.key("Left", want="Actualités", timeout=8)
+    check("Left on a feed speaks its group, one level up",
+          in_order(words(heard), "Actualités [2 Non lu]", "tree level 1"), heard,
+          counted=LEFT_TO_GROUP_SPOKEN)
+    listen(L, "Left", "collapsed", "Left on an open group says it closed")
+    listen(L, "Right", "expanded", "Right on a closed group says it opened")
+
+    # A podcast row: its size with its unit, its duration without a raw mask.
+    listen(L, "Down", "France Info", "Down goes into the open group")
+    listen(L, "Down", "Le Monde", "Down speaks its second feed")
     listen(L, "Down", "Podcasts [1 Non lu]", "Down speaks the next group")
     listen(L, "Down", "Radio Culture [1 Non lu]", "Down speaks the podcast feed")
     heard = L.key("Tab", want="Mo")
