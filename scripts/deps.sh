@@ -17,9 +17,12 @@ PKGS=(
     nlohmann-json3-dev
     libwxgtk3.2-dev
     libwxgtk-webview3.2-dev
+    libwxgtk-media3.2-dev
     libgtk-3-dev
     libx11-dev
     libmpv-dev
+    libarchive-dev
+    zip
     libspeechd-dev
     speech-dispatcher
     libgtest-dev
@@ -32,6 +35,9 @@ PKGS=(
     gir1.2-gtk-3.0
     faketime
     xdotool
+    sox
+    libsox-fmt-mp3
+    python3
     orca
     openbox
 )

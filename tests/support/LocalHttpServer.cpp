@@ -24,6 +24,8 @@ static std::string ReasonOf(int status) {
     switch (status) {
     case 200:
         return "OK";
+    case 206:
+        return "Partial Content";
     case 301:
         return "Moved Permanently";
     case 302:
@@ -38,6 +40,8 @@ static std::string ReasonOf(int status) {
         return "Not Found";
     case 407:
         return "Proxy Authentication Required";
+    case 416:
+        return "Range Not Satisfiable";
     case 500:
         return "Internal Server Error";
     default:
@@ -287,7 +291,34 @@ void LocalHttpServer::Handle(int fd) {
     }
     // Raw answers are all "body": the cut and the stall count their bytes.
     const bool raw = !reply.Raw.empty();
-    const std::string body = raw ? reply.Raw : reply.Gzip ? GzipBytes(reply.Body) : reply.Body;
+    std::string body = raw ? reply.Raw : reply.Gzip ? GzipBytes(reply.Body) : reply.Body;
+    if (!raw && reply.AcceptRanges) {
+        reply.Headers.emplace_back("Accept-Ranges", "bytes");
+        const size_t at = FindNoCase(head.substr(0, headEnd), "\r\nRange:");
+        if (at != std::string::npos && reply.Status == 200) {
+            const std::string line = head.substr(at + 8, head.find("\r\n", at + 2) - at - 8);
+            const size_t eq = line.find('=');
+            const size_t dash = line.find('-');
+            if (eq != std::string::npos && dash != std::string::npos && dash > eq) {
+                const size_t first = static_cast<size_t>(ValInt(line.substr(eq + 1)));
+                size_t last = body.empty() ? 0 : body.size() - 1;
+                const std::string lastText = Trim(line.substr(dash + 1));
+                if (!lastText.empty()) last = std::min(last, static_cast<size_t>(ValInt(lastText)));
+                const size_t total = body.size();
+                if (first >= total || first > last) {
+                    reply.Status = 416;
+                    reply.Headers.emplace_back("Content-Range", "bytes */" + std::to_string(total));
+                    body.clear();
+                } else {
+                    reply.Status = 206;
+                    reply.Headers.emplace_back("Content-Range", "bytes " + std::to_string(first) +
+                                                                    "-" + std::to_string(last) +
+                                                                    "/" + std::to_string(total));
+                    body = body.substr(first, last - first + 1);
+                }
+            }
+        }
+    }
     std::string out;
     if (!raw) {
         out = reply.Version + " " + std::to_string(reply.Status) + " " +

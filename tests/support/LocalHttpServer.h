@@ -30,6 +30,9 @@ struct HttpReply {
     size_t StallAfter = std::string::npos; // body bytes sent, then silence until the server stops
     size_t CloseAfter = std::string::npos; // body bytes sent, then the connection is closed
     size_t HeadSplit = 0; // > 0: the head is sent in two writes, this many bytes first
+    // "Accept-Ranges: bytes", and a request with "Range: bytes=FIRST-[LAST]" gets the
+    // 206 answer with that part of the body (416 past its end).
+    bool AcceptRanges = false;
 };
 
 // Helpers to build common answers.

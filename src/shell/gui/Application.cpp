@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalogue/core/RssList.h"
+#include "discovery/gui/DiscoveryLinks.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
 #include "shell/base/AppState.h"
@@ -20,6 +21,7 @@
 #include "shell/base/Log.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
+#include "shell/gui/ConfigLinks.h"
 #include "shell/gui/LogWindow.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/PrefsDialog.h"
@@ -135,11 +137,18 @@ bool OrvalisApplication::OnInit() {
     if (!RssList.Empty()) m_catalogueOpened = true;
     // The stored articles (the older store migrated once), then the tree and the list.
     Startup_LoadArticles();
+    // The read states other installations left in the shared folder.
+    Config_StartSync();
     AutoSaveFeeds(1);
     MainWindow_Ready();
 
     // 18. Flush the log.
     FlushLog();
+    // 19. The OPML file of the command line, once the window is up.
+    if (!StartOpmlFile.empty()) {
+        const std::string file = StartOpmlFile;
+        CallAfter([file] { Discovery_ImportOpmlFile(file); });
+    }
     return true;
 }
 
@@ -148,10 +157,7 @@ void OrvalisApplication::OnHandOverTimer(wxTimerEvent&) {
     while (SingleInstance_Take(h)) {
         if (h.Kind != 1 && h.Kind != 2) continue;
         RestoreMainWindow();
-        if (h.Kind == 2 && EndsWithNoCase(h.Text, ".opml")) {
-            // The OPML import joins here once it exists; until then the file is noted.
-            Log("- OPML file handed over : " + h.Text);
-        }
+        if (h.Kind == 2 && EndsWithNoCase(h.Text, ".opml")) Discovery_ImportOpmlFile(h.Text);
     }
 }
 
@@ -178,6 +184,7 @@ void OrvalisApplication::ExitSequence() {
         if (m_catalogueOpened) {
             Feed_Save();
             Feed_CleanFiles();
+            Config_ExitSync();
         }
         Pref_Save(0);
     }

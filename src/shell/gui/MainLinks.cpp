@@ -2,10 +2,14 @@
 
 #include <mutex>
 
+#include "audio/gui/AudioLinks.h"
 #include "catalogue/core/Records.h"
+#include "discovery/gui/DiscoveryLinks.h"
 #include "platform/core/Text.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
+#include "shell/gui/ArticleListView.h"
+#include "shell/gui/ConfigLinks.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/MainWindow.h"
 #include "update/worker/FeedThread.h"
@@ -44,6 +48,17 @@ void FeedDone(const DownloadEntry& entry, int parsed) {
 } // namespace
 
 void MainWindow_LinkModules() {
+    Discovery_Link(
+        {[]() -> wxWindow* { return MainWindow_Get(); }, [] { UI_Tree_Actualize(); },
+         []() -> std::string {
+             MainWindow* w = MainWindow_Get();
+             FeedTreeNode node;
+             if (!w || !w->Tree().Selected(&node)) return {};
+             if (node.IsGroup) return node.Name;
+             Rss* f = w->SelectedFeed();
+             return f ? f->Group : std::string();
+         },
+         []() -> Rss* { return MainWindow_Get() ? MainWindow_Get()->SelectedFeed() : nullptr; }});
     FeedThread_Init();
     FeedThreadHooks& fh = FeedThread_Hooks();
     fh.Selection = &TreeSelection;
@@ -78,9 +93,41 @@ void MainWindow_LinkModules() {
         ActualizeFeeds(0, 0);
         return true;
     });
+
+    MainWindow* w = MainWindow_Get();
+    AudioWindowLinks audio;
+    audio.Window = w;
+    audio.Bar = w ? w->Bar() : nullptr;
+    audio.SelectedArticle = [](Rss** feed) {
+        MainWindow* m = MainWindow_Get();
+        return m ? m->SelectedArticle(feed) : nullptr;
+    };
+    audio.SelectedFeed = [] {
+        MainWindow* m = MainWindow_Get();
+        return m ? m->SelectedFeed() : nullptr;
+    };
+    audio.TreeFocused = [] {
+        MainWindow* m = MainWindow_Get();
+        return m && m->FocusedZone() == ZONE_TREE;
+    };
+    audio.Say = [](const std::string& text) { Main_Say(text); };
+    audio.Status = [] { UI_Status(); };
+    audio.StartBackNormal = [] { MainTimer_StartBackNormal(); };
+    audio.Select = [](int rssID, int feedID) {
+        MainWindow* m = MainWindow_Get();
+        if (!m || !m->Tree().SelectFeed(rssID)) return;
+        UI_List_Fill();
+        const int row = feedID ? m->List().RowOf(feedID) : -1;
+        if (row >= 0) m->List().SelectRow(row);
+        m->ShowSelectedArticle();
+        UI_Status();
+    };
+    Audio_Link(audio);
+    Config_Link();
 }
 
 void MainWindow_UnlinkModules() {
+    Audio_Unlink();
     FeedThreadHooks& fh = FeedThread_Hooks();
     fh.Selection = nullptr;
     fh.Refresh = nullptr;
