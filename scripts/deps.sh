@@ -41,6 +41,8 @@ PKGS=(
     dpkg-dev
     file
     xdg-utils
+    orca
+    openbox
 )
 missing=()
 for p in "${PKGS[@]}"; do
