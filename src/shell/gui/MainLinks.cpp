@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "audio/gui/AudioLinks.h"
+#include "audio/gui/PodcastLinks.h"
 #include "catalogue/core/Records.h"
 #include "discovery/gui/DiscoveryLinks.h"
 #include "platform/core/Text.h"
@@ -122,6 +123,7 @@ void MainWindow_LinkModules() {
         UI_Status();
     };
     Audio_Link(audio);
+    Podcast_Link(audio);
 }
 
 void MainWindow_UnlinkModules() {
