@@ -56,15 +56,18 @@ void PodCastDownload_Dialog(wxWindow* parent, Rss& feed, Item& item) {
         combo->Append(W(n));
     if (!names.empty()) combo->SetSelection(0);
     Accessible_SetName(combo, "Nom du fichier");
+    combo->SetName("PodcastFileNames");
     auto* check = new wxCheckBox(&dlg, wxID_ANY,
                                  W("Définir, cette selection, comme masque des podcasts du flux"));
     Accessible_SetName(check, "Définir, cette selection, comme masque des podcasts du flux");
+    check->SetName("PodcastMaskCheck");
     check->Enable(podcast);
     auto* ok = new wxButton(&dlg, wxID_OK, W("Ok"));
     auto* quit = new wxButton(&dlg, wxID_CANCEL, W("Quitter"));
     Accessible_SetName(ok, "Ok");
     Accessible_SetName(quit, "Quitter");
     ok->SetDefault();
+    dlg.SetName("PodcastDownloadDialog");
     dlg.SetEscapeId(wxID_CANCEL);
     dlg.SetAffirmativeId(wxID_OK);
 
