@@ -21,6 +21,8 @@ PKGS=(
     libgtk-3-dev
     libx11-dev
     libmpv-dev
+    libarchive-dev
+    zip
     libspeechd-dev
     speech-dispatcher
     libgtest-dev

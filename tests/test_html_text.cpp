@@ -2,7 +2,11 @@
 // the tag scanner's own functions, non-ASCII pages and the html2text command.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
+
 #include "article/core/ExtractHTMLText.h"
+#include "platform/core/Hash.h"
 #include "platform/core/Text.h"
 #include "support/TestSupport.h"
 
@@ -300,6 +304,97 @@ TEST(HtmlTextExtractFlags, ApplyOnlyWithTheEnableBit) {
 
 std::string Fixture(const std::string& name) {
     return TestData("html/" + name);
+}
+
+// Both ways of holding the page: UTF-8 for a conversion alone, characters for the scanner.
+std::string ConvertPage(const std::string& html, uint32_t flags) {
+    HtmlTextState st;
+    HtmlText_InitPage(st, html);
+    HtmlText_ApplyExtractFlags(st, flags);
+    HtmlText_Convert(st);
+    EXPECT_TRUE(st.Page.empty()) << "the page is released by the conversion";
+    return st.Result;
+}
+std::string ConvertChars(const std::string& html, uint32_t flags) {
+    HtmlTextState st;
+    HtmlText_Init(st, html);
+    HtmlText_ApplyExtractFlags(st, flags);
+    HtmlText_Convert(st);
+    return st.Result;
+}
+
+// Where a walk over bytes could part from a walk over characters: non-ASCII tag names
+// lower-cased, letters whose lower case is not ASCII, the blanked empty comment, invalid
+// bytes, the reach of numeric references over non-ASCII characters. The texts are those
+// of the character-by-character model.
+TEST(HtmlTextConvert, BytesAndCharactersGiveTheSameTextOnNonAsciiQuirks) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"<p>a</p><script:\xC3\x89>x<p>y</p></SCRIPT:\xC3\xA9>b", "a\nb"},
+        {"<P>\xC3\x89t\xC3\xA9</P><IMG ALT=\"\xC3\x9Cn\xC3\xAF\x63ode\" SRC=x>"
+         "<img T\xC4\xB0TLE=t alt=''>",
+         "\xC3\x89t\xC3\xA9\n(Image= \xC3\x9Cn\xC3\xAF\x63ode)"},
+        {"<p>x</p><img \xC3\x81LT=v src=y>z", "x\nz"},
+        {"<div>a<!-->b<a <!--> href=x>c</a></div>", "abc\n"},
+        {"<p>q<!-- a <!--> b --> r", "q b --> r"},
+        {"<SCR\xC4\xB0PT>s</SCR\xC4\xB0PT><p>t</p>", "s\nt\n"},
+        {"<p>\xC3\xA9<![CDATA[ <p>k</p> ]]>m</p>", "\xC3\xA9m\n"},
+        {"<ul><li>\xD0\x96</li></ul><p>&#1046;&eacute;&#x416;</p>",
+         "\xD0\x96\n\xD0\x96\xC3\xA9\xD0\x96\n"},
+        {"<p>&#\xC3\xA9;&#65\xC3\xA9;&#1&#65;\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9&#66;</p>",
+         "&#\xC3\xA9;A&#1A\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"
+         "B\n"},
+        {"<p>a\xFF\xFE"
+         "b</p>\xC3<b>\xE2\x82</b>&#65;\xC3\xA9&eacute;\xED\xA0\x80",
+         "a\xEF\xBF\xBD\xEF\xBF\xBD"
+         "b\n\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
+         "A\xC3\xA9\xC3\xA9"
+         "\xEF\xBF\xBD"},
+    };
+    for (const auto& [html, want] : rows) {
+        EXPECT_EQ(ConvertPage(html, 0), want) << html;
+        EXPECT_EQ(ConvertChars(html, 0), want) << html;
+    }
+}
+
+// Saved real pages (tests/data/html/real-pages): each converts, in the tool and in the
+// program, to the text recorded for it (its MD5), with the default switches and with
+// every filtering bit on.
+TEST(Html2TextCommand, ConvertsEveryRealPageToItsRecordedText) {
+    const std::string dir = Fixture("real-pages");
+    std::istringstream manifest(ReadFileOrEmpty(dir + "/expected-md5.txt"));
+    std::string line;
+    int checked = 0;
+    while (std::getline(manifest, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string file, flags, md5;
+        fields >> file >> flags >> md5;
+        const std::string path = dir + "/" + file;
+        std::vector<std::string> args = {"html2text", path};
+        if (flags != "-") args.push_back(flags);
+        const ProcessResult r = RunTool(args);
+        EXPECT_EQ(r.ExitCode, 0) << file << " " << r.Err;
+        EXPECT_EQ(Md5Hex(r.Out), md5) << file << " " << flags;
+        const uint32_t bits =
+            flags == "-" ? 0 : static_cast<uint32_t>(std::stoul(flags, nullptr, 0));
+        const std::string page = ReadFileOrEmpty(path);
+        EXPECT_EQ(ConvertPage(page, bits), r.Out) << file;
+        EXPECT_EQ(ConvertChars(page, bits), r.Out) << file;
+        ++checked;
+    }
+    EXPECT_GE(checked, 64);
+}
+
+TEST(Html2TextCommand, HandsEveryOtherCommandToTheFullTool) {
+    const ProcessResult help = RunTool({"help"});
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_NE(help.Out.find("parse FILE"), std::string::npos);
+    EXPECT_NE(help.Out.find("html2text FILE [FLAGS]"), std::string::npos);
+    const ProcessResult date = RunTool({"date", "Mon, 02 Mar 2026 10:00:00 GMT"});
+    EXPECT_EQ(date.ExitCode, 0) << date.Err;
+    EXPECT_NE(date.Out.find("2026/03/02 10:00"), std::string::npos);
+    EXPECT_EQ(RunTool({"no-such-command"}).ExitCode, 2);
+    EXPECT_EQ(RunTool({"--version"}).Out, "Orvalis " ORVALIS_VERSION "\n");
 }
 
 TEST(Html2TextCommand, PrintsTheArticleWithTheDefaultSwitches) {

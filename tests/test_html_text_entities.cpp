@@ -181,7 +181,27 @@ TEST(DecodeHtmlEntities, OnePassEqualsTheStepByStepReplacements) {
     for (const Row& r : kEntityRows) {
         const std::u32string in = Utf8ToUtf32(r.In);
         EXPECT_EQ(DecodeHtmlEntities32(in), DecodeHtmlEntitiesLiteral32(in)) << r.In;
+        EXPECT_EQ(DecodeHtmlEntities(r.In), Utf32ToUtf8(DecodeHtmlEntitiesLiteral32(in))) << r.In;
     }
+}
+
+// The decoder walks UTF-8 bytes; the reach of a numeric reference still counts characters,
+// and invalid bytes after the first "&" read as U+FFFD, as in the character walk.
+TEST(DecodeHtmlEntities, BytesGiveWhatCharactersGive) {
+    const char* const texts[] = {
+        "&#\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9;",
+        "&#\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5"
+        "6;&#66;",
+        "&#1\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9&#65; &#1\xC3\xA9&#65;",
+        "\xF0\x9F\x98\x80&#x1F600;&eacute;&EACUTE;&#150;\xC2\x96",
+        "a&amp;\xFF\xC3(&#65;",
+    };
+    for (const char* t : texts)
+        EXPECT_EQ(DecodeHtmlEntities(t), Utf32ToUtf8(DecodeHtmlEntitiesLiteral32(Utf8ToUtf32(t))))
+            << t;
+    EXPECT_EQ(DecodeHtmlEntities("\xFF\xFE&#65;"), "\xFF\xFE"
+                                                   "A")
+        << "bytes before the first reference stay as they are";
 }
 
 } // namespace

@@ -27,6 +27,7 @@ class PreferencesFile : public ::testing::Test {
         env.Portable = false;
         env.UserName = "marie";
         env.VersionCode = 200;
+        env.SystemRelease = "6.1.0-28-amd64";
         Dir_Create(env.AppPath);
         Dir_Create(env.DataPath);
         PrefChanged = false;
@@ -113,7 +114,7 @@ TEST_F(PreferencesFile, AMissingFileGivesDefaultsAndIsWrittenAtTheFirstSave) {
     EXPECT_EQ(Pref.AudioTimeFormat, "%et%em minute %es seconde, %ep%");
     EXPECT_EQ(Pref.PodcastPath, dir.File("docs/Podcast/"));
     EXPECT_TRUE(Dir_Exists(Pref.PodcastPath));
-    EXPECT_EQ(Pref.SyncReadedFile, "marie-200.OVSR");
+    EXPECT_EQ(Pref.SyncReadedFile, "marie-6.1.0-28-amd64.OVSR");
     EXPECT_EQ(Pref_Save(0), 1);
     EXPECT_FALSE(PrefChanged);
     EXPECT_TRUE(File_Exists("Orvalis.ini"));
@@ -191,7 +192,7 @@ TEST_F(PreferencesFile, PortableModeUsesTheRelativePodcastFolderAndMarksTheReadS
     ASSERT_EQ(chdir(Pref_Environment().DataPath.c_str()), 0);
     Pref_Charge("absent.ini", 0);
     EXPECT_EQ(Pref.PodcastPath, dir.File("data/Podcast/"));
-    EXPECT_EQ(Pref.SyncReadedFile, "marie-200P.OVSR");
+    EXPECT_EQ(Pref.SyncReadedFile, "marie-6.1.0-28-amd64P.OVSR");
 }
 
 TEST_F(PreferencesFile, KeysReadButNeverWrittenKeepTheirFileValueInMemory) {

@@ -54,7 +54,7 @@ TEST(XmlAccess, TextPutsOpeningCDataSectionsBeforeTheCharacterData) {
         {"<t><![CDATA[a]]><![CDATA[b]]></t>", "ab", "CDATA sections in order"},
         {"<t><![CDATA[a]]> tail</t>", "a tail", "CDATA then character data"},
         {"<t>lead <![CDATA[a]]></t>", "alead ", "character data comes after the sections"},
-        {"<t><x/><![CDATA[a]]>b</t>", "b", "a section after another child is left out"},
+        {"<t><!-- c --><![CDATA[a]]>b</t>", "b", "a section after another child is left out"},
         {"<t>a &amp; b</t>", "a & b", "references decoded"},
         {"<t/>", "", "empty element"},
     };
@@ -63,6 +63,47 @@ TEST(XmlAccess, TextPutsOpeningCDataSectionsBeforeTheCharacterData) {
         EXPECT_EQ(XmlText(doc->RootElement()), r.Text) << r.Quirk;
     }
     EXPECT_EQ(XmlText(nullptr), "");
+}
+
+TEST(XmlAccess, InlineMarkupIsWrittenBackAsHtmlAndXhtmlWrappersAreOpened) {
+    const TextRow rows[] = {
+        {"<t><x/><![CDATA[a]]>b</t>", "<x></x>ab", "mixed content in document order"},
+        {"<t>Avant <a href='u?x=1&amp;y=2'>lien</a> apr\xC3\xA8s<br/>&lt;pas&gt;</t>",
+         "Avant <a href=\"u?x=1&amp;y=2\">lien</a> apr\xC3\xA8s<br />&lt;pas&gt;",
+         "text and attribute values escaped again, void elements closed"},
+        {"<t><p a='\"'>x</p><!-- c --><?pi d?></t>", "<p a=\"&quot;\">x</p>",
+         "comments and instructions left out"},
+        {"<t type='xhtml'> <div xmlns='http://www.w3.org/1999/xhtml'><p>In</p></div> </t>",
+         "<p>In</p>", "Atom 1.0 XHTML: the inside of the div"},
+        {"<t><h:div xmlns:h='http://www.w3.org/1999/xhtml'><h:b h:c='1'>In</h:b></h:div></t>",
+         "<b c=\"1\">In</b>", "a prefixed XHTML div: prefixes dropped"},
+        {"<t type='application/xhtml+xml' mode='xml'><div>In</div></t>", "In", "Atom 0.3 XHTML"},
+        {"<t><div>In</div></t>", "<div>In</div>", "a div of no XHTML construct stays"},
+        {"<t type='xhtml'>x<div>In</div></t>", "x<div>In</div>",
+         "text beside the div: not a wrapper"},
+        {"<t><div xmlns='http://www.w3.org/1999/xhtml'>a</div><div>b</div></t>",
+         "<div>a</div><div>b</div>", "two divs: not a wrapper"},
+    };
+    for (const TextRow& r : rows) {
+        auto doc = Parse(r.Xml);
+        EXPECT_EQ(XmlText(doc->RootElement()), r.Text) << r.Quirk;
+    }
+    // The former rule stays available for values that are never markup.
+    auto doc = Parse("<t><x>1</x>own</t>");
+    EXPECT_EQ(XmlOwnText(doc->RootElement()), "own");
+}
+
+TEST(XmlAccess, Base64TextsDecodeOnlyWhenWellFormedAndUtf8) {
+    std::string out = "unchanged";
+    EXPECT_TRUE(XmlDecodeBase64Text(" w6l0w6k=\n", out));
+    EXPECT_EQ(out, "\xC3\xA9t\xC3\xA9");
+    out = "unchanged";
+    EXPECT_FALSE(XmlDecodeBase64Text("QUJD=RA==", out)) << "padding inside";
+    EXPECT_FALSE(XmlDecodeBase64Text("QUJ", out)) << "length not a multiple of 4";
+    EXPECT_FALSE(XmlDecodeBase64Text("QU*D", out)) << "outside the alphabet";
+    EXPECT_FALSE(XmlDecodeBase64Text("/w==", out)) << "not UTF-8";
+    EXPECT_FALSE(XmlDecodeBase64Text("", out));
+    EXPECT_EQ(out, "unchanged");
 }
 
 TEST(XmlAccess, CleanTextRemovesControlsAndNoBreakSpaces) {

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "article/core/ExtractHTMLText.h"
-#include "platform/core/FileUtil.h"
 #include "tool/ToolCommand.h"
 
 // FLAGS in decimal or with "0x" in hexadecimal; false when it is not a whole number.
@@ -41,14 +40,12 @@ static int CmdHtml2Text(const std::vector<std::string>& args) {
     if (args.size() == 2 && !ParseFlags(args[1], flags))
         return Tool_Fail("FLAGS must be a number (decimal or 0x...): \"" + args[1] + "\"", 2);
     std::string page;
-    if (!File_ReadAll(args[0], page)) return Tool_Fail("cannot read \"" + args[0] + "\"");
+    if (!Tool_ReadFile(args[0], page)) return Tool_Fail("cannot read \"" + args[0] + "\"");
     // A UTF-8 byte-order mark says how the file is written; it is not part of the page.
     if (page.size() >= 3 && page.compare(0, 3, "\xEF\xBB\xBF") == 0) page.erase(0, 3);
 
     HtmlTextState state;
-    HtmlText_Init(state, page);
-    page.clear();
-    page.shrink_to_fit();
+    HtmlText_InitPage(state, std::move(page));
     HtmlText_ApplyExtractFlags(state, flags);
     HtmlText_Convert(state);
     if (!state.Result.empty() &&

@@ -12,3 +12,6 @@ struct ToolCommand {
 
 // Prints "orvalis-tool: " + text to standard error and returns `code`.
 int Tool_Fail(const std::string& text, int code = 1);
+// Reads the whole file into `out`, straight into one buffer of the file's size (the
+// commands that read large documents hold them once); false when it cannot be read.
+bool Tool_ReadFile(const std::string& path, std::string& out);

@@ -1,3 +1,9 @@
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -26,13 +32,60 @@ int Tool_Fail(const std::string& text, int code) {
     return code;
 }
 
+bool Tool_ReadFile(const std::string& path, std::string& out) {
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) out.resize(static_cast<size_t>(st.st_size));
+    size_t have = 0;
+    bool ok = true;
+    char more[4096]; // what lies past the size the file had, read apart: the buffer stays
+    for (;;) {
+        const bool full = have == out.size();
+        const ssize_t n =
+            full ? ::read(fd, more, sizeof more) : ::read(fd, out.data() + have, out.size() - have);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        if (full) out.append(more, static_cast<size_t>(n));
+        have += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    out.resize(have);
+    return ok;
+}
+
 static void Usage(FILE* out) {
     std::fprintf(out, "usage: orvalis-tool --version\n");
     for (const auto& [name, entry] : Commands())
         std::fprintf(out, "       orvalis-tool %s\n", entry.Usage);
 }
 
+#ifdef ORVALIS_TOOL_LIGHT
+// This build holds only the commands that need the text converter alone, so that they
+// start at once. Every other command, and the list of commands, is run by
+// orvalis-tool-full (beside this program), started in its place with the same arguments.
+static int RunFull(char** argv) {
+    char exe[PATH_MAX] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+    std::string path = n > 0 ? std::string(exe, static_cast<size_t>(n)) : std::string(argv[0]);
+    const size_t slash = path.rfind('/');
+    path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+           "orvalis-tool-full";
+    ::execv(path.c_str(), argv);
+    return Tool_Fail("cannot start " + path + ": " + std::strerror(errno));
+}
+#endif
+
 int main(int argc, char** argv) {
+#ifdef ORVALIS_TOOL_LIGHT
+    if (argc < 2 || !(std::strcmp(argv[1], "--version") == 0 ||
+                      std::strcmp(argv[1], "version") == 0 || Commands().count(argv[1])))
+        return RunFull(argv);
+#endif
     if (argc < 2) {
         Usage(stderr);
         return 2;

@@ -1,5 +1,7 @@
 #include "article/core/ExtractHTMLText.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 #include <unordered_map>
 
@@ -179,79 +181,54 @@ enum class TagAction {
     EndCell,
 };
 
-const std::unordered_map<std::u32string, TagAction>& TagTable() {
-    static const std::unordered_map<std::u32string, TagAction> table = [] {
-        std::unordered_map<std::u32string, TagAction> t;
-        t[U"/body"] = TagAction::EndBody;
-        t[U"a"] = TagAction::A;
-        for (const char32_t* n : {U"/a", U"blockquote", U"/blockquote", U"em", U"i", U"/em", U"/i",
-                                  U"pre", U"/pre", U"stricked", U"del", U"/stricked", U"/del",
-                                  U"strong", U"b", U"/strong", U"/b", U"u", U"/u"})
+// Tag names as compared (lower-cased, up to the first ":").
+const std::unordered_map<std::string_view, TagAction>& TagTable() {
+    static const std::unordered_map<std::string_view, TagAction> table = [] {
+        std::unordered_map<std::string_view, TagAction> t;
+        t["/body"] = TagAction::EndBody;
+        t["a"] = TagAction::A;
+        for (const char* n :
+             {"/a", "blockquote", "/blockquote", "em", "i", "/em", "/i", "pre", "/pre", "stricked",
+              "del", "/stricked", "/del", "strong", "b", "/strong", "/b", "u", "/u"})
             t[n] = TagAction::Nothing;
-        t[U"br"] = TagAction::Br;
-        t[U"div"] = TagAction::Div;
-        t[U"/div"] = TagAction::EndDiv;
-        t[U"dl"] = TagAction::Dl;
-        t[U"/dl"] = TagAction::EndDl;
-        t[U"dt"] = TagAction::Dt;
-        t[U"/dt"] = TagAction::EndDt;
-        t[U"dd"] = TagAction::Dd;
-        t[U"/dd"] = TagAction::EndDd;
-        for (const char32_t* n : {U"h1", U"h2", U"h3", U"h4", U"h5", U"h6"})
+        t["br"] = TagAction::Br;
+        t["div"] = TagAction::Div;
+        t["/div"] = TagAction::EndDiv;
+        t["dl"] = TagAction::Dl;
+        t["/dl"] = TagAction::EndDl;
+        t["dt"] = TagAction::Dt;
+        t["/dt"] = TagAction::EndDt;
+        t["dd"] = TagAction::Dd;
+        t["/dd"] = TagAction::EndDd;
+        for (const char* n : {"h1", "h2", "h3", "h4", "h5", "h6"})
             t[n] = TagAction::H;
-        for (const char32_t* n : {U"/h1", U"/h2", U"/h3", U"/h4", U"/h5", U"/h6"})
+        for (const char* n : {"/h1", "/h2", "/h3", "/h4", "/h5", "/h6"})
             t[n] = TagAction::EndH;
-        t[U"img"] = TagAction::Img;
-        t[U"li"] = TagAction::Li;
-        t[U"/li"] = TagAction::EndLi;
-        t[U"ol"] = TagAction::Ol;
-        t[U"/ol"] = TagAction::EndOl;
-        t[U"ul"] = TagAction::Ul;
-        t[U"/ul"] = TagAction::EndUl;
-        t[U"p"] = TagAction::P;
-        t[U"/p"] = TagAction::EndP;
-        t[U"span"] = TagAction::Span;
-        t[U"script"] = TagAction::Skip;
-        t[U"noscript"] = TagAction::Skip;
-        t[U"style"] = TagAction::Skip;
-        t[U"table"] = TagAction::Table;
-        t[U"/table"] = TagAction::EndTable;
-        t[U"tr"] = TagAction::Tr;
-        t[U"/tr"] = TagAction::EndTr;
-        t[U"td"] = TagAction::Cell;
-        t[U"th"] = TagAction::Cell;
-        t[U"/td"] = TagAction::EndCell;
-        t[U"/th"] = TagAction::EndCell;
+        t["img"] = TagAction::Img;
+        t["li"] = TagAction::Li;
+        t["/li"] = TagAction::EndLi;
+        t["ol"] = TagAction::Ol;
+        t["/ol"] = TagAction::EndOl;
+        t["ul"] = TagAction::Ul;
+        t["/ul"] = TagAction::EndUl;
+        t["p"] = TagAction::P;
+        t["/p"] = TagAction::EndP;
+        t["span"] = TagAction::Span;
+        t["script"] = TagAction::Skip;
+        t["noscript"] = TagAction::Skip;
+        t["style"] = TagAction::Skip;
+        t["table"] = TagAction::Table;
+        t["/table"] = TagAction::EndTable;
+        t["tr"] = TagAction::Tr;
+        t["/tr"] = TagAction::EndTr;
+        t["td"] = TagAction::Cell;
+        t["th"] = TagAction::Cell;
+        t["/td"] = TagAction::EndCell;
+        t["/th"] = TagAction::EndCell;
         return t;
     }();
     return table;
 }
-
-// The emitted strings, converted once per conversion.
-struct Emitted {
-    std::u32string DivOpen, DivClose, DlOpen, DlClose, DdOpen, DdClose, DtOpen, DtClose;
-    std::u32string HOpen[6], HClose[6];
-    std::u32string OlOpen, OlClose, UlOpen, UlClose, LiOpen, LiClose;
-    std::u32string TableOpen, TableClose, CellOpen, CellClose, TrOpen, TrClose, POpen, PClose;
-    explicit Emitted(const HtmlTextState& s)
-        : DivOpen(U32(s.DivOpen)), DivClose(U32(s.DivClose)), DlOpen(U32(s.DlOpen)),
-          DlClose(U32(s.DlClose)), DdOpen(U32(s.DdOpen)), DdClose(U32(s.DdClose)),
-          DtOpen(U32(s.DtOpen)), DtClose(U32(s.DtClose)), OlOpen(U32(s.OlOpen)),
-          OlClose(U32(s.OlClose)), UlOpen(U32(s.UlOpen)), UlClose(U32(s.UlClose)),
-          LiOpen(U32(s.LiOpen)), LiClose(U32(s.LiClose)), TableOpen(U32(s.TableOpen)),
-          TableClose(U32(s.TableClose)), CellOpen(U32(s.CellOpen)), CellClose(U32(s.CellClose)),
-          TrOpen(U32(s.TrOpen)), TrClose(U32(s.TrClose)), POpen(U32(s.POpen)),
-          PClose(U32(s.PClose)) {
-        const std::string* open[6] = {&s.H1Open, &s.H2Open, &s.H3Open,
-                                      &s.H4Open, &s.H5Open, &s.H6Open};
-        const std::string* close[6] = {&s.H1Close, &s.H2Close, &s.H3Close,
-                                       &s.H4Close, &s.H5Close, &s.H6Close};
-        for (int k = 0; k < 6; ++k) {
-            HOpen[k] = U32(*open[k]);
-            HClose[k] = U32(*close[k]);
-        }
-    }
-};
 
 // In place: each step only removes or replaces characters, so one buffer serves.
 template <class S> void CleanLinesT(S& t) {
@@ -500,33 +477,331 @@ std::string HtmlText_GetAttribute(const HtmlTextState& st, std::string_view name
     return Utf32ToUtf8(std::u32string_view(st.Text).substr(b, e - b));
 }
 
+// ---------------------------------------------------------------- conversion on UTF-8
+//
+// The converter walks the page as UTF-8 bytes. Every rule works the same on bytes as on
+// characters: all the characters it looks for are ASCII, an ASCII byte is never part of
+// another character, and lower-casing (UnicodeLower) turns no other character into ASCII
+// and keeps each character's length in bytes. So the lower-case copy is never built:
+// tag names and searched names are lower-cased where they are compared, and only the
+// rare "<!-->" needs a copy of the page (blanked in it).
+
+namespace {
+
+struct PageScan {
+    std::string_view Text; // the cleaned page
+    std::string_view Low;  // Text with each "<!-->" blanked (Text itself when there is none)
+    std::string Masked;    // storage of Low when it differs from Text
+    size_t LastGt = npos;  // the last ">" of Low
+    // The bracket table, built on demand: each "<" of Low in order and its balancing ">".
+    std::vector<uint32_t> Opens;
+    std::vector<int32_t> Matches;
+    bool TableBuilt = false;
+    // Closing tags searched for in vain, with the index the search started from: a later
+    // search from there or further fails as well, so a page of unclosed elements to skip
+    // is not searched to its end once per element.
+    std::unordered_map<std::string, size_t> Missing;
+    // The last tag found.
+    size_t TagStart = 0, TagEnd = 0;
+    std::string_view TagText;
+    std::string TagName;
+};
+
+// Lower-cased character at byte `i` of `s`, written to `out`; returns its length in bytes.
+inline size_t LowerAt(std::string_view s, size_t i, char (&out)[4]) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+        out[0] = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+        return 1;
+    }
+    if (b >= 0xC2 && b <= 0xDF && i + 1 < s.size()) {
+        // Only two-byte characters change, into two-byte characters.
+        const unsigned char b2 = static_cast<unsigned char>(s[i + 1]);
+        const char32_t c = UnicodeLower((char32_t(b & 0x1F) << 6) | (b2 & 0x3F));
+        out[0] = static_cast<char>(0xC0 | (c >> 6));
+        out[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    out[0] = static_cast<char>(b);
+    return 1;
+}
+
+void LowerInto(std::string& out, std::string_view s) {
+    out.clear();
+    char buf[4];
+    for (size_t i = 0; i < s.size();) {
+        const size_t k = LowerAt(s, i, buf);
+        out.append(buf, k);
+        i += k;
+    }
+}
+
+// True when the characters of `s` from byte `i`, lower-cased, begin with `lowered`.
+bool MatchesLowered(std::string_view s, size_t i, std::string_view lowered) {
+    if (i + lowered.size() > s.size()) return false;
+    char buf[4];
+    for (size_t j = 0; j < lowered.size();) {
+        const size_t k = LowerAt(s, i + j, buf);
+        if (j + k > lowered.size() || std::memcmp(buf, lowered.data() + j, k) != 0) return false;
+        j += k;
+    }
+    return true;
+}
+
+void BuildTable(PageScan& sc) {
+    std::vector<size_t> stack;
+    const std::string_view low = sc.Low;
+    for (size_t i = 0; i < low.size(); ++i) {
+        if (low[i] == '<') {
+            stack.push_back(sc.Opens.size());
+            sc.Opens.push_back(static_cast<uint32_t>(i));
+            sc.Matches.push_back(-1);
+        } else if (low[i] == '>' && !stack.empty()) {
+            sc.Matches[stack.back()] = static_cast<int32_t>(i);
+            stack.pop_back();
+        }
+    }
+    sc.TableBuilt = true;
+}
+
+// Index of the ">" where the counts of "<" and ">" from `start` (a "<") become equal.
+size_t BalancedEndUtf8(PageScan& sc, size_t start) {
+    const std::string_view low = sc.Low;
+    if (!sc.TableBuilt) {
+        const size_t limit = std::min(low.size(), start + kDirectWalkLimit);
+        long depth = 0;
+        size_t i = start;
+        for (; i < limit; ++i) {
+            if (low[i] == '<')
+                ++depth;
+            else if (low[i] == '>' && --depth == 0)
+                return i;
+        }
+        if (i == low.size()) return npos;
+        BuildTable(sc);
+    }
+    const auto it = std::lower_bound(sc.Opens.begin(), sc.Opens.end(), start);
+    const int32_t m = sc.Matches[static_cast<size_t>(it - sc.Opens.begin())];
+    return m < 0 ? npos : static_cast<size_t>(m);
+}
+
+size_t CommentEndUtf8(const PageScan& sc, size_t start) {
+    long closings = 0, openings = 0;
+    size_t cursor = start;
+    size_t from = start;
+    for (;;) {
+        const size_t close = sc.Text.find("-->", from);
+        if (close == npos) return npos;
+        ++closings;
+        while (cursor != npos && cursor < close) {
+            cursor = sc.Low.find("<!--", cursor + 1);
+            ++openings;
+        }
+        if (openings == closings) return close + 2;
+        from = close + 1;
+    }
+}
+
+// Index just after the next tag at or after `from`, or npos.
+size_t NextTagUtf8(PageScan& sc, size_t from) {
+    const std::string_view text = sc.Text;
+    const size_t n = text.size();
+    size_t p = text.find('<', from);
+    for (;;) {
+        while (p != npos && p + 1 < n && text[p + 1] == ' ')
+            p = text.find('<', p + 1);
+        if (p == npos) return npos;
+        sc.TagStart = p;
+        if (sc.Low[p] == ' ') { // a blanked "<!-->": an empty comment, dropped whole
+            sc.TagEnd = p + 4;
+            sc.TagText = "!--";
+            sc.TagName = "!--";
+            return sc.TagEnd + 1;
+        }
+        if (sc.Low.compare(p + 1, 3, "!--") == 0) {
+            const size_t end = CommentEndUtf8(sc, p);
+            if (end == npos) return npos;
+            sc.TagEnd = end;
+            sc.TagText = text.substr(p + 1, end - p - 1);
+            sc.TagName = "!--";
+            return end + 1;
+        }
+        const size_t end = BalancedEndUtf8(sc, p);
+        if (end == npos) {
+            p = text.find('<', p + 1);
+            continue;
+        }
+        sc.TagEnd = end;
+        sc.TagText = text.substr(p + 1, end - p - 1);
+        const size_t sp = sc.TagText.find(' ');
+        std::string_view name = sc.TagText;
+        if (sp != npos)
+            name = name.substr(0, sp);
+        else if (!name.empty() && name.back() == '/')
+            name.remove_suffix(1);
+        LowerInto(sc.TagName, name);
+        return end + 1;
+    }
+}
+
+// Index just after the next tag named `lowered` (already lower-cased) at or after `from`,
+// or npos; sets TagStart and TagEnd.
+size_t FindTagUtf8(PageScan& sc, const std::string& lowered, size_t from) {
+    const auto missing = sc.Missing.find(lowered);
+    if (missing != sc.Missing.end() && from >= missing->second) return npos;
+    const std::string_view low = sc.Low;
+    size_t f = from;
+    for (;;) {
+        size_t hit = low.find('<', f);
+        while (hit != npos && !MatchesLowered(low, hit + 1, lowered))
+            hit = low.find('<', hit + 1);
+        const size_t after = hit == npos ? npos : hit + 1 + lowered.size();
+        // No ">" after this hit means none after any later hit either.
+        if (hit == npos || sc.LastGt == npos || sc.LastGt < after) {
+            size_t& known = sc.Missing[lowered];
+            known = missing == sc.Missing.end() ? from : std::min(known, from);
+            return npos;
+        }
+        if (after < low.size() && (low[after] == ' ' || low[after] == '>' || low[after] == '/')) {
+            sc.TagStart = hit;
+            sc.TagEnd = low.find('>', hit + 1);
+            return sc.TagEnd + 1;
+        }
+        f = hit + 1;
+    }
+}
+
+// Value of attribute `name` (lower-case ASCII) of the tag between `from` and `to`: found
+// in the lower-cased page, read from the page.
+std::string_view AttributeUtf8(const PageScan& sc, std::string_view name, size_t from, size_t to) {
+    const std::string_view s = sc.Low;
+    std::string pat(name);
+    pat.push_back('=');
+    size_t hit = npos;
+    for (size_t p = from; p < to && p < s.size(); ++p)
+        if (MatchesLowered(s, p, pat)) {
+            hit = p;
+            break;
+        }
+    if (hit == npos) return {};
+    size_t begin = hit + pat.size(), end;
+    if (begin < s.size() && (s[begin] == '"' || s[begin] == '\'')) {
+        const char q = s[begin];
+        ++begin;
+        end = to;
+        for (size_t p = begin; p < to && p < s.size(); ++p)
+            if (s[p] == q) {
+                end = p;
+                break;
+            }
+    } else {
+        const size_t sp = s.find(' ', begin);
+        if (sp != npos) {
+            end = std::min(sp, to);
+        } else {
+            const size_t gt = s.find('>', begin);
+            end = gt == npos ? to : std::min(gt, to);
+        }
+    }
+    if (end > s.size()) end = s.size();
+    if (end < begin) end = begin;
+    return sc.Text.substr(begin, end - begin);
+}
+
+std::string_view TrimSpaces8(std::string_view v) {
+    while (!v.empty() && v.front() == ' ')
+        v.remove_prefix(1);
+    while (!v.empty() && v.back() == ' ')
+        v.remove_suffix(1);
+    return v;
+}
+
+// Cleans a UTF-8 page as HtmlText_Init cleans Text: CR, LF and tab become spaces, other
+// ASCII controls go; a run of non-ASCII bytes that is not valid UTF-8 is read as the
+// shared decoder reads it (U+FFFD for each bad sequence). In place when the page is valid.
+std::string CleanPage(std::string page) {
+    if (IsValidUtf8(page)) {
+        size_t w = 0;
+        for (size_t i = 0; i < page.size(); ++i) {
+            char32_t c = static_cast<unsigned char>(page[i]);
+            if (c >= 0x80 || KeepChar(c)) page[w++] = static_cast<char>(c);
+        }
+        page.resize(w);
+        return page;
+    }
+    std::string out;
+    out.reserve(page.size() + page.size() / 8);
+    const size_t n = page.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char b = static_cast<unsigned char>(page[i]);
+        if (b < 0x80) {
+            char32_t c = b;
+            if (KeepChar(c)) out.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
+        size_t j = i;
+        while (j < n && static_cast<unsigned char>(page[j]) >= 0x80)
+            ++j;
+        const std::string_view run(page.data() + i, j - i);
+        if (IsValidUtf8(run))
+            out.append(run);
+        else
+            out += Utf32ToUtf8(Utf8ToUtf32(run));
+        i = j;
+    }
+    return out;
+}
+
+} // namespace
+
+void HtmlText_InitPage(HtmlTextState& st, std::string page) {
+    SetDefaults(st);
+    st.Text.clear();
+    st.LowerText.clear();
+    st.Page = CleanPage(std::move(page));
+    st.TextLength = static_cast<int32_t>(st.Page.size());
+}
+
 void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progress) {
     bool textStarted = st.WaitForText == 0;
-    std::u32string out;
+    PageScan sc;
+    std::string page = st.Text.empty() ? std::move(st.Page) : Utf32ToUtf8(st.Text);
+    st.Page.clear();
+    sc.Text = page;
+    sc.Low = sc.Text;
+    if (sc.Text.find("<!-->") != npos) {
+        sc.Masked.assign(sc.Text);
+        for (size_t p = sc.Masked.find("<!-->"); p != npos; p = sc.Masked.find("<!-->", p + 5))
+            sc.Masked.replace(p, 5, 5, ' ');
+        sc.Low = sc.Masked;
+    }
+    sc.LastGt = sc.Low.rfind('>');
+    const size_t length = sc.Text.size();
+    std::string out;
     try {
-        out.reserve(st.Text.size() / 2 + 256);
+        out.reserve(length / 2 + 256);
     } catch (const std::bad_alloc&) {
         st.Result.clear();
         return;
     }
-    const Emitted em(st);
     const auto& table = TagTable();
-    const std::u32string_view text(st.Text);
+    const std::string_view text = sc.Text;
+    static const std::string kBody = "body";
 
-    int32_t position = HtmlText_FindTag(st, std::u32string_view(U"body"), 1);
-    if (position == 0) position = 1;
-    int32_t next = HtmlText_NextTag(st, position);
+    size_t position = FindTagUtf8(sc, kBody, 0);
+    if (position == npos) position = 0;
+    size_t next = NextTagUtf8(sc, position);
     bool appendRest = true;
+    std::string closing;
     try {
-        while (next != 0) {
-            if (progress && st.TextLength > 0)
-                progress(static_cast<int>(int64_t(next) * 100 / st.TextLength));
-            const size_t chunkStart = Index(position), chunkEnd = Index(st.TagStart);
-            if (chunkEnd > chunkStart) out.append(text.substr(chunkStart, chunkEnd - chunkStart));
+        while (next != npos) {
+            if (progress && length > 0)
+                progress(static_cast<int>(int64_t(next + 1) * 100 / length));
+            if (sc.TagStart > position) out.append(text.substr(position, sc.TagStart - position));
 
-            const std::u32string& tagName = st.TagName;
-            const size_t colon = tagName.find(U':');
-            const std::u32string name = colon == npos ? tagName : tagName.substr(0, colon);
+            const std::string_view tagName = sc.TagName;
+            const std::string_view name = tagName.substr(0, tagName.find(':'));
             const auto it = table.find(name);
             const TagAction action = it == table.end() ? TagAction::Other : it->second;
             bool skip = false;
@@ -543,90 +818,90 @@ void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progres
                 out.push_back('\n');
                 break;
             case TagAction::Div:
-                out += em.DivOpen;
+                out += st.DivOpen;
                 break;
             case TagAction::EndDiv:
-                out += em.DivClose;
+                out += st.DivClose;
                 break;
             case TagAction::Dl:
                 if (textStarted && st.KeepDefinitionLists)
-                    out += em.DlOpen;
+                    out += st.DlOpen;
                 else
                     skip = true;
                 break;
             case TagAction::EndDl:
-                if (textStarted && st.KeepDefinitionLists) out += em.DlClose;
+                if (textStarted && st.KeepDefinitionLists) out += st.DlClose;
                 break;
             case TagAction::Dt:
-                out += em.DtOpen;
+                out += st.DtOpen;
                 break;
             case TagAction::EndDt:
-                out += em.DtClose;
+                out += st.DtClose;
                 break;
             case TagAction::Dd:
-                out += em.DdOpen;
+                out += st.DdOpen;
                 break;
             case TagAction::EndDd:
-                out += em.DdClose;
+                out += st.DdClose;
                 break;
-            case TagAction::H:
-                out += em.HOpen[name[1] - '1'];
+            case TagAction::H: {
+                const std::string* open[6] = {&st.H1Open, &st.H2Open, &st.H3Open,
+                                              &st.H4Open, &st.H5Open, &st.H6Open};
+                out += *open[name[1] - '1'];
                 textStarted = true;
                 break;
-            case TagAction::EndH:
-                out += em.HClose[name[2] - '1'];
+            }
+            case TagAction::EndH: {
+                const std::string* close[6] = {&st.H1Close, &st.H2Close, &st.H3Close,
+                                               &st.H4Close, &st.H5Close, &st.H6Close};
+                out += *close[name[2] - '1'];
                 break;
+            }
             case TagAction::Img:
                 if (textStarted && st.KeepImages) {
-                    // Found without regard to case, read from Text with the author's case.
-                    size_t b = 0, e = 0;
-                    std::u32string desc;
-                    const size_t from = Index(st.TagStart), to = Index(st.TagEnd);
-                    if (AttributeBounds(st.LowerText, U"alt", from, to, b, e) && e > b)
-                        desc = text.substr(b, e - b);
-                    if (desc.empty() && AttributeBounds(st.LowerText, U"title", from, to, b, e) &&
-                        e > b)
-                        desc = text.substr(b, e - b);
-                    desc = TrimSpaces(desc);
+                    // Found without regard to case, read from the page with the author's case.
+                    std::string_view desc = AttributeUtf8(sc, "alt", sc.TagStart, sc.TagEnd);
+                    if (desc.empty()) desc = AttributeUtf8(sc, "title", sc.TagStart, sc.TagEnd);
+                    desc = TrimSpaces8(desc);
                     if (!desc.empty()) {
-                        out += U" (Image= ";
+                        out += " (Image= ";
                         out += desc;
-                        out += U") ";
+                        out += ") ";
                     }
                 } else {
                     skip = true;
                 }
                 break;
             case TagAction::Li:
-                out += em.LiOpen;
+                out += st.LiOpen;
                 break;
             case TagAction::EndLi:
-                out += em.LiClose;
+                out += st.LiClose;
                 break;
             case TagAction::Ol:
                 if (textStarted && st.KeepLists)
-                    out += em.OlOpen;
+                    out += st.OlOpen;
                 else
                     skip = true;
                 break;
             case TagAction::EndOl:
-                out += em.OlClose;
+                out += st.OlClose;
                 break;
             case TagAction::Ul:
                 if (textStarted && st.KeepLists)
-                    out += em.UlOpen;
+                    out += st.UlOpen;
                 else
                     skip = true;
                 break;
             case TagAction::EndUl:
-                out += em.UlClose;
+                out += st.UlClose;
                 break;
             case TagAction::P:
-                out += em.POpen;
+                out += st.POpen;
                 textStarted = true;
                 break;
             case TagAction::EndP:
-                out += em.PClose;
+                out += st.PClose;
                 break;
             case TagAction::Span:
                 textStarted = true;
@@ -636,35 +911,34 @@ void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progres
                 break;
             case TagAction::Table:
                 if (st.KeepTables)
-                    out += em.TableOpen;
+                    out += st.TableOpen;
                 else
                     skip = true;
                 break;
             case TagAction::EndTable:
-                if (st.KeepTables) out += em.TableClose;
+                if (st.KeepTables) out += st.TableClose;
                 break;
             case TagAction::Tr:
-                out += em.TrOpen;
+                out += st.TrOpen;
                 break;
             case TagAction::EndTr:
-                out += em.TrClose;
+                out += st.TrClose;
                 break;
             case TagAction::Cell:
-                out += em.CellOpen;
+                out += st.CellOpen;
                 break;
             case TagAction::EndCell:
-                out += em.CellClose;
+                out += st.CellClose;
                 break;
             case TagAction::Other: {
-                const std::u32string& full = st.TagName;
                 const bool comment =
-                    full.starts_with(U"!--") || (full.size() >= 2 && full.ends_with(U"--"));
-                if (!comment && full.starts_with(U"![cdata[")) {
+                    tagName.starts_with("!--") || (tagName.size() >= 2 && tagName.ends_with("--"));
+                if (!comment && tagName.starts_with("![cdata[")) {
                     // A section whose own "]]>" closed the tag is complete already; looking
                     // for another "]]>" would drop the text up to the next section's end.
-                    if (!st.TagText.ends_with(U"]]")) {
-                        const size_t close = st.LowerText.find(U"]]>", Index(next));
-                        if (close != npos) next = Pos(close + 3);
+                    if (!sc.TagText.ends_with("]]")) {
+                        const size_t close = sc.Low.find("]]>", next);
+                        if (close != npos) next = close + 3;
                     }
                 }
                 break;
@@ -672,24 +946,25 @@ void HtmlText_Convert(HtmlTextState& st, const std::function<void(int)>& progres
             }
             if (action == TagAction::EndBody) break;
             if (skip) {
-                const std::u32string closing = U"/" + st.TagName;
-                const int32_t after = HtmlText_FindTag(st, std::u32string_view(closing), next);
-                if (after != 0) next = after;
+                closing.assign("/");
+                closing += sc.TagName;
+                const size_t after = FindTagUtf8(sc, closing, next);
+                if (after != npos) next = after;
             }
             position = next;
-            next = HtmlText_NextTag(st, next);
+            next = NextTagUtf8(sc, next);
         }
-        if (appendRest && next == 0) {
-            const size_t start = Index(position);
-            if (start < text.size()) out.append(text.substr(start));
-        }
+        if (appendRest && next == npos && position < text.size()) out.append(text.substr(position));
     } catch (const std::bad_alloc&) {
         // Out of memory while growing: keep what was written so far.
     }
+    // The page is no longer needed: its memory goes before the decoding's.
+    sc = PageScan();
+    std::string().swap(page);
     try {
-        out = DecodeHtmlEntities32(out);
+        out = DecodeHtmlEntities(out);
         CleanLinesT(out);
-        st.Result = Utf32ToUtf8(out);
+        st.Result = std::move(out);
     } catch (const std::bad_alloc&) {
         st.Result.clear();
     }

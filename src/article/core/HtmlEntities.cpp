@@ -1,5 +1,7 @@
 #include "article/core/HtmlEntities.h"
 
+#include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -222,7 +224,7 @@ std::u32string DecodeNames(std::u32string_view t) {
 // The number of a reference body (between "&#" and ";"): leading spaces, one sign, "x" or
 // "X" for hexadecimal, digits up to the first other character. -1 when the reference names
 // no character we can write (nothing readable, below 32, a surrogate, beyond U+10FFFF).
-long long RefValue(std::u32string_view body) {
+template <class View> long long RefValue(View body) {
     size_t i = 0;
     while (i < body.size() && body[i] == ' ')
         ++i;
@@ -235,7 +237,7 @@ long long RefValue(std::u32string_view body) {
     }
     long long v = 0;
     for (; i < body.size(); ++i) {
-        const char32_t c = body[i];
+        const auto c = body[i];
         int d;
         if (c >= '0' && c <= '9')
             d = static_cast<int>(c - '0');
@@ -391,33 +393,169 @@ std::u32string DecodeHtmlEntitiesLiteral32(std::u32string_view text) {
     return t;
 }
 
-std::string DecodeHtmlEntities(std::string_view text) {
-    if (!HasAmpersand(text)) return FixCp1252Controls(text);
-    // No reference can begin before the first "&": that part only needs the control fix,
-    // and only the rest takes the character-based walk.
-    const size_t first = text.find('&');
-    std::string out = FixCp1252Controls(text.substr(0, first));
-    out += Utf32ToUtf8(DecodeHtmlEntities32(Utf8ToUtf32(text.substr(first))));
-    return out;
+namespace {
+
+// The same steps on UTF-8 bytes, for valid UTF-8. Names and numbers are ASCII, so a byte
+// walk finds the same references as a character walk; only the reach of a numeric
+// reference (in characters) needs counting.
+
+// IsValidUtf8 with a quick walk over the ASCII part, eight bytes at a time.
+bool ValidUtf8(std::string_view s) {
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        if (w & 0x8080808080808080ull) break;
+    }
+    return IsValidUtf8(s.substr(i));
 }
 
-std::string FixCp1252Controls(std::string_view text) {
-    // U+0080-U+009F are the two bytes C2 80 .. C2 9F; everything else passes untouched.
+// True when the text holds a character U+0080-U+009F (C2 80 .. C2 9F).
+bool HasCp1252Control(std::string_view t) {
+    for (size_t i = t.find('\xC2'); i != std::string_view::npos; i = t.find('\xC2', i + 1))
+        if (i + 1 < t.size() && static_cast<unsigned char>(t[i + 1]) <= 0x9F &&
+            static_cast<unsigned char>(t[i + 1]) >= 0x80)
+            return true;
+    return false;
+}
+
+inline size_t Utf8LeadLength(unsigned char b) {
+    return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+}
+
+std::string DecodeNames8(std::string_view t) {
+    const NameTables& tables = Tables();
     std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    const size_t n = text.size();
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char b = static_cast<unsigned char>(text[i]);
-        if (b == 0xC2 && i + 1 < n) {
-            const unsigned char b2 = static_cast<unsigned char>(text[i + 1]);
-            if (b2 >= 0x80 && b2 <= 0x9F) {
-                Utf8Append(out, Cp1252ToCodePoint(b2));
-                ++i;
+    out.reserve(t.size());
+    std::string name;
+    const size_t n = t.size();
+    size_t i = 0;
+    while (i < n) {
+        const size_t amp = t.find('&', i);
+        if (amp == std::string_view::npos) {
+            out.append(t.substr(i));
+            break;
+        }
+        out.append(t.substr(i, amp - i));
+        size_t j = amp + 1;
+        while (j < n && j - amp - 1 <= kLongestName &&
+               IsAsciiAlnum(static_cast<unsigned char>(t[j])))
+            ++j;
+        const size_t len = j - amp - 1;
+        if (len == 0 || len > kLongestName || j >= n || t[j] != ';') {
+            out.push_back('&');
+            i = amp + 1;
+            continue;
+        }
+        name.assign(t.substr(amp + 1, len));
+        auto it = tables.Exact.find(name);
+        if (it == tables.Exact.end()) {
+            it = tables.NoCase.find(AsciiLower(name));
+            if (it == tables.NoCase.end()) {
+                out.push_back('&');
+                i = amp + 1;
                 continue;
             }
         }
-        out.push_back(static_cast<char>(b));
+        Utf8Append(out, it->second);
+        i = j + 1;
     }
+    return out;
+}
+
+// Byte index of the ";" standing fewer than 10 characters after the "&" at `amp`, or npos.
+size_t RefEnd8(std::string_view t, size_t amp) {
+    size_t k = amp + 2;
+    for (int chars = 2; k < t.size() && chars < 10; ++chars) {
+        if (t[k] == ';') return k;
+        k += Utf8LeadLength(static_cast<unsigned char>(t[k]));
+    }
+    return std::string_view::npos;
+}
+
+// True when `s` from byte `from` to its end holds at most `most` characters.
+bool AtMostChars(std::string_view s, size_t from, size_t most) {
+    size_t count = 0;
+    for (size_t i = from; i < s.size(); i += Utf8LeadLength(static_cast<unsigned char>(s[i])))
+        if (++count > most) return false;
+    return true;
+}
+
+// DecodeNumeric on bytes; false when a case for the literal version was met.
+bool DecodeNumeric8(std::string_view t, std::string& out) {
+    out.clear();
+    out.reserve(t.size());
+    const size_t n = t.size();
+    size_t lastKept = std::string::npos;
+    size_t i = 0;
+    while (i < n) {
+        const size_t amp = t.find("&#", i);
+        if (amp == std::string_view::npos) {
+            out.append(t.substr(i));
+            break;
+        }
+        out.append(t.substr(i, amp - i));
+        const size_t s = RefEnd8(t, amp);
+        long long v = -1;
+        if (s != std::string_view::npos) v = RefValue(t.substr(amp + 2, s - amp - 2));
+        if (v < 0) {
+            lastKept = out.size();
+            out.push_back('&');
+            i = amp + 1;
+            continue;
+        }
+        bool unsafe = lastKept != std::string::npos && AtMostChars(out, lastKept, 9);
+        if (!unsafe && t.substr(amp + 2, s - amp - 2).find('&') != std::string_view::npos)
+            unsafe = true;
+        if (v == '&' && s + 1 < n && t[s + 1] == '#') unsafe = true;
+        if (v == '#' && !out.empty() && out.back() == '&') unsafe = true;
+        if (unsafe) return false;
+        Utf8Append(out, static_cast<char32_t>(v));
+        i = s + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string DecodeHtmlEntities(std::string_view text) {
+    if (!HasAmpersand(text)) return FixCp1252Controls(text);
+    const size_t first = text.find('&');
+    if (!ValidUtf8(text.substr(first))) {
+        // Invalid bytes are read as U+FFFD by the character walk.
+        std::string out = FixCp1252Controls(text.substr(0, first));
+        out += Utf32ToUtf8(DecodeHtmlEntities32(Utf8ToUtf32(text.substr(first))));
+        return out;
+    }
+    std::string t = DecodeNames8(text);
+    if (t.find("&#") != std::string::npos) {
+        std::string numeric;
+        if (DecodeNumeric8(t, numeric))
+            t.swap(numeric);
+        else
+            t = Utf32ToUtf8(DecodeNumericLiteral(Utf8ToUtf32(t)));
+    }
+    if (HasCp1252Control(t)) t = FixCp1252Controls(t);
+    return t;
+}
+
+std::string FixCp1252Controls(std::string_view text) {
+    // U+0080-U+009F are the two bytes C2 80 .. C2 9F; everything else passes untouched, in
+    // runs between the C2 bytes.
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    const size_t n = text.size();
+    size_t run = 0;
+    for (size_t i = text.find('\xC2'); i != std::string_view::npos; i = text.find('\xC2', i + 1)) {
+        if (i + 1 >= n) break;
+        const unsigned char b2 = static_cast<unsigned char>(text[i + 1]);
+        if (b2 < 0x80 || b2 > 0x9F) continue;
+        out.append(text.substr(run, i - run));
+        Utf8Append(out, Cp1252ToCodePoint(b2));
+        run = i + 2;
+        ++i;
+    }
+    out.append(text.substr(run));
     return out;
 }
 

@@ -334,6 +334,11 @@ int Feed_ReadItems(Rss& feed) {
     // A twin is only trusted when the file itself never made it to its name.
     if (!File_Exists(path) && File_Exists(path + ".Tmp")) path += ".Tmp";
     if (!File_ReadAll(path, data)) return 0;
+    return Feed_ReadItemsText(feed, data, path);
+}
+
+int Feed_ReadItemsText(Rss& feed, std::string_view data, const std::string& source) {
+    const std::string& path = source;
     int count = 0;
     Item pending;
     bool lastPlayed = false, inSection = false;

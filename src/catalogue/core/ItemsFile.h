@@ -31,6 +31,9 @@ int Feed_WriteItems(Rss& feed);
 // Loads the feed's file (or its ".Tmp" twin when the file itself is missing) into its
 // Items. Returns the number of articles added; 0 when there is no file.
 int Feed_ReadItems(Rss& feed);
+// The same from a file's bytes already in memory (a configuration archive); `source`
+// names them in the log.
+int Feed_ReadItemsText(Rss& feed, std::string_view data, const std::string& source);
 // Writes every changed feed; clears ItemsChanged of each feed written and AppState bit 4
 // when all were. With NoSaveItems nothing is written and the marks are cleared.
 // Returns the number of feeds whose write failed.

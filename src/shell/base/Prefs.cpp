@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -75,6 +77,8 @@ static PrefEnvironment ProcessEnvironment() {
     const std::filesystem::path cwd = std::filesystem::current_path(ec);
     env.DataPath = ec ? std::string("./") : WithSlash(cwd.string());
     env.UserName = LoginName();
+    struct utsname un {};
+    env.SystemRelease = ::uname(&un) == 0 ? un.release : "0";
     return env;
 }
 
@@ -310,6 +314,7 @@ void Pref_Defaults() {
     Pref.AlarmVolume = 90;
     Pref.NeededWordInURL = "atom;feed;new;php;pod;podcast;rss;tune;xml;";
     Pref.FormatDate = 0;
+    Pref.CheckVersionURL = PREF_CHECKVERSIONURL_DEFAULT;
     PrefFlags = 0;
     for (const FlagKey& f : kFlags)
         if (f.Default) PrefFlags |= f.Bit;
@@ -378,6 +383,8 @@ static void ReadAll(const IniReader& r) {
     Pref.AlarmVolume = r.ReadLong("AlarmVolume", d.AlarmVolume);
     Pref.NeededWordInURL = r.ReadString("NeededWordInURL", d.NeededWordInURL);
     Pref.FormatDate = r.ReadLong("FormatDate", d.FormatDate);
+    Pref.CheckVersionURL = Trim(r.ReadString("CheckVersionURL", d.CheckVersionURL));
+    if (Pref.CheckVersionURL.empty()) Pref.CheckVersionURL = PREF_CHECKVERSIONURL_DEFAULT;
     for (const FlagKey& f : kFlags) {
         if (r.ReadFlag(f.Read, f.Default))
             PrefFlags |= f.Bit;
@@ -430,9 +437,12 @@ void Pref_Check() {
     Pref.SyncReadedPath = ResolveFolder(Pref.SyncReadedPath, PrefFolders());
     Pref.FeedTextPath = ResolveFolder(Pref.FeedTextPath, PrefFolders());
 
-    if (Pref.SyncReadedFile.empty())
-        Pref.SyncReadedFile = env.UserName + "-" + std::to_string(env.VersionCode) +
-                              (env.Portable ? "P" : "") + ".OVSR";
+    if (Pref.SyncReadedFile.empty()) {
+        // Login name and kernel release name this installation; neither may add a folder.
+        for (char c : env.UserName + "-" + env.SystemRelease + (env.Portable ? "P" : "") + ".OVSR")
+            if (static_cast<unsigned char>(c) >= 32 && !std::strchr("\"*/:<>?\\|", c))
+                Pref.SyncReadedFile.push_back(c);
+    }
 }
 
 // ------------------------------------------------------------------ writing
@@ -473,6 +483,8 @@ void Pref_Write(IniWriter& w) {
     w.WriteString("NeededWordInURL", Pref.NeededWordInURL);
     w.WriteString("AudioPlayer", Pref.AudioPlayer);
     w.WriteLong("FormatDate", Pref.FormatDate);
+    if (!Pref.CheckVersionURL.empty() && Pref.CheckVersionURL != PREF_CHECKVERSIONURL_DEFAULT)
+        w.WriteString("CheckVersionURL", Pref.CheckVersionURL);
     w.WriteString("ProxyHost", Pref.ProxyHost);
     w.WriteLong("MaxRss", Pref.MaxRss);
     w.WriteLong("ProxyPort", Pref.ProxyPort);

@@ -41,6 +41,8 @@ enum : int32_t {
 inline constexpr const char* PREF_AUDIOEXTENSION_DEFAULT =
     "aiff;aad;flac;fla;ogg;mp3;m4a;m4v;wav;wma";
 inline constexpr const char* PREF_AUDIOEXTENSION_OLDER = "aiff;aad;flac;fla;ogg;mp3;m4a;wav;wma";
+inline constexpr const char* PREF_CHECKVERSIONURL_DEFAULT =
+    "http://orvalis.quenbels.fr/Orvalis/index.php";
 inline constexpr const char* PREF_DBRSSURL_DEFAULT =
     "http://orvalis.quenbels.fr/OrvalisDB/OrvalisU.Dat";
 
@@ -89,6 +91,8 @@ struct Preferences {
     int32_t AlarmVolume = 0;
     std::string NeededWordInURL;
     int32_t FormatDate = 0;
+    // The update page the version check reads; written only when not the default.
+    std::string CheckVersionURL;
 };
 
 extern Preferences Pref;
@@ -105,8 +109,9 @@ struct PrefEnvironment {
     std::string WindowsRoot;   // "%WindowsRoot%" (a drive such as "C:"); empty on Linux
     std::string DataPath;      // the data folder, trailing '/'
     bool Portable = false;
-    std::string UserName;  // login name
-    int VersionCode = 200; // WindowsVersionCode()
+    std::string UserName;      // login name
+    int VersionCode = 200;     // WindowsVersionCode()
+    std::string SystemRelease; // the kernel release ("uname -r"), for the read-state file name
 };
 PrefEnvironment& Pref_Environment();
 

@@ -54,6 +54,7 @@ XmlNode* XmlDocument::NewChild(XmlNode* parent, XmlNodeType type, std::string_vi
     n->Name = std::string(name);
     n->Parent = parent;
     n->Owner = this;
+    n->TextOffset = parent->Text.size();
     if (parent->LastChild)
         parent->LastChild->NextSibling = n;
     else

@@ -34,6 +34,9 @@ struct XmlNode {
     XmlNode* LastChild = nullptr;
     XmlNode* NextSibling = nullptr;
     XmlDocument* Owner = nullptr; // the document that allocated the node
+    // Length of the parent's Text when this node began: where it stands among the
+    // parent's character data, so that mixed content can be written back in order.
+    size_t TextOffset = 0;
 };
 
 class XmlDocument {

@@ -18,6 +18,8 @@ struct MainHooks {
     std::vector<std::function<void()>> BackNormal;
     // Timer 6 (1 min): read-state synchronisation check.
     std::vector<std::function<void()>> SyncTick;
+    // The preferences dialog was closed with its changes applied.
+    std::vector<std::function<void()>> PrefsChanged;
     // Podcast files are being downloaded (asked before quitting).
     std::function<bool()> PodcastsDownloading;
     // Feeds waiting in the update queue, and the name of the one being updated.

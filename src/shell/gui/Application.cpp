@@ -21,6 +21,7 @@
 #include "shell/base/Log.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
+#include "shell/gui/ConfigLinks.h"
 #include "shell/gui/LogWindow.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/PrefsDialog.h"
@@ -136,6 +137,8 @@ bool OrvalisApplication::OnInit() {
     if (!RssList.Empty()) m_catalogueOpened = true;
     // The stored articles (the older store migrated once), then the tree and the list.
     Startup_LoadArticles();
+    // The read states other installations left in the shared folder.
+    Config_StartSync();
     AutoSaveFeeds(1);
     MainWindow_Ready();
 
@@ -181,6 +184,7 @@ void OrvalisApplication::ExitSequence() {
         if (m_catalogueOpened) {
             Feed_Save();
             Feed_CleanFiles();
+            Config_ExitSync();
         }
         Pref_Save(0);
     }

@@ -248,6 +248,8 @@ void OnCommand(int id) {
             w->LayoutZones();
             UI_Tree_Actualize();
             UI_List_Fill();
+            for (const auto& f : Main_Hooks().PrefsChanged)
+                f();
         }
         return;
     case CMD_NEXT_UNREAD:

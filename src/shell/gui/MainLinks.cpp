@@ -10,6 +10,7 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/gui/ArticleListView.h"
+#include "shell/gui/ConfigLinks.h"
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/MainWindow.h"
 #include "update/worker/FeedThread.h"
@@ -124,6 +125,7 @@ void MainWindow_LinkModules() {
     };
     Audio_Link(audio);
     Podcast_Link(audio);
+    Config_Link();
 }
 
 void MainWindow_UnlinkModules() {

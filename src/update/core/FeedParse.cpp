@@ -31,7 +31,7 @@ static std::string ElementKey(const std::string& name) {
 
 std::string Item_Link(XmlNode* node, const std::string& current) {
     if (!current.empty()) return current;
-    std::string link = XmlText(node);
+    std::string link = XmlOwnText(node);
     if (link.empty() && !node->Attributes.empty()) link = XmlAttribute(node, "href", true);
     return link;
 }
@@ -196,20 +196,40 @@ bool Item_Commit(const Item& item) {
 
 enum ReaderKind { READER_RSS, READER_RDF, READER_ATOM };
 
+// An Atom text construct that carries Base64: Atom 0.3's mode "base64", or an Atom 1.0
+// media type that is neither text nor XML ("application/octet-stream").
+static bool IsBase64Construct(const XmlNode* node) {
+    const std::string mode = AsciiLower(Trim(XmlAttribute(node, "mode", true)));
+    if (!mode.empty()) return mode == "base64";
+    const std::string type = AsciiLower(Trim(XmlAttribute(node, "type", true)));
+    if (type.find('/') == std::string::npos || type.starts_with("text/")) return false;
+    return !(type.ends_with("+xml") || type.ends_with("/xml"));
+}
+
+// Text of an Atom title, summary or content: its inline markup or XHTML as HTML, a Base64
+// text decoded (a value that is not Base64 stays as written).
+static std::string AtomText(const XmlNode* node) {
+    std::string text = XmlText(node);
+    if (IsBase64Construct(node)) XmlDecodeBase64Text(text, text);
+    return text;
+}
+
 // One element of an item, by its cleaned name; what each kind of document recognises.
+// Titles and descriptions may hold inline markup (XmlText); the other values are read as
+// the element's own text.
 static void ReadItemChild(XmlNode* child, Item& item, ReaderKind kind) {
     const std::string key = ElementKey(child->Name);
     if (key == "title") {
-        item.Title = XmlText(child);
+        item.Title = kind == READER_ATOM ? AtomText(child) : XmlText(child);
     } else if (kind == READER_ATOM) {
         if (key == "summary" || key == "content")
-            item.Description += XmlText(child);
+            item.Description += AtomText(child);
         else if (key == "id")
-            item.GUID = XmlText(child);
+            item.GUID = XmlOwnText(child);
         else if (key == "author")
-            item.Author = XmlText(child);
+            item.Author = XmlOwnText(child);
         else if (key == "updated" || key == "dc:date" || key == "published")
-            Item_SetDate(XmlText(child), item);
+            Item_SetDate(XmlOwnText(child), item);
         else if (key == "link")
             item.Link = Item_Link(child, item.Link);
         return;
@@ -222,22 +242,22 @@ static void ReadItemChild(XmlNode* child, Item& item, ReaderKind kind) {
             if (!seconds.empty()) item.ItunesDuration = DurationToSeconds(seconds);
         }
     } else if (key == "itunes:duration") {
-        item.ItunesDuration = DurationToSeconds(XmlText(child));
+        item.ItunesDuration = DurationToSeconds(XmlOwnText(child));
     } else if (key == "link") {
         item.Link = Item_Link(child, item.Link);
     } else if (key == "pubdate" || key == "dc:date") {
-        Item_SetDate(XmlText(child), item);
+        Item_SetDate(XmlOwnText(child), item);
     } else if (key == "enclosure") {
         Item_SetEnclosure(item, CleanUrl(XmlAttribute(child, "url", true)),
                           ValInt(XmlAttribute(child, "length", true)));
     } else if (key == "guid") {
-        item.GUID = XmlText(child);
+        item.GUID = XmlOwnText(child);
     } else if (kind == READER_RSS && key == "yt:statistics") {
         item.Views = ValInt32(XmlAttribute(child, "viewCount", true));
     } else if (kind == READER_RSS && key == "dm:views") {
-        item.Views = ValInt32(XmlText(child));
+        item.Views = ValInt32(XmlOwnText(child));
     } else if (key == "author") {
-        item.Author = XmlText(child);
+        item.Author = XmlOwnText(child);
     }
 }
 

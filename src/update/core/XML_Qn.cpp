@@ -1,5 +1,6 @@
 #include "update/core/XML_Qn.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -8,6 +9,7 @@
 
 #include "article/core/HtmlEntities.h"
 #include "platform/core/FileUtil.h"
+#include "platform/core/Hash.h"
 #include "platform/core/Text.h"
 #include "shell/base/Log.h"
 
@@ -37,7 +39,7 @@ std::string XmlAttribute(const XmlNode* node, std::string_view name, int ignoreC
     return {};
 }
 
-std::string XmlText(const XmlNode* node) {
+std::string XmlOwnText(const XmlNode* node) {
     if (!node) return {};
     std::string text;
     for (const XmlNode* n = node->FirstChild; n && n->Type == XML_NODE_CDATA; n = n->NextSibling)
@@ -46,11 +48,165 @@ std::string XmlText(const XmlNode* node) {
     return text;
 }
 
+static const std::string_view kXhtmlNamespace = "http://www.w3.org/1999/xhtml";
+
+static std::string_view LocalName(std::string_view name) {
+    const size_t colon = name.rfind(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+// Character data and attribute values written back so that the HTML readers decode them
+// to the same characters ("<" in a text is a character, not a tag).
+static void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            if (attribute) {
+                out += "&quot;";
+                break;
+            }
+            [[fallthrough]];
+        default:
+            out.push_back(c);
+        }
+    }
+}
+
+static bool IsVoidElement(std::string_view name) {
+    static const std::string_view kVoid[] = {"area",  "base",   "br",    "col",  "embed",
+                                             "hr",    "img",    "input", "link", "meta",
+                                             "param", "source", "track", "wbr"};
+    for (std::string_view v : kVoid)
+        if (EqualsNoCase(name, v)) return true;
+    return false;
+}
+
+static void AppendInnerMarkup(std::string& out, const XmlNode* node, int depth);
+
+static void AppendElement(std::string& out, const XmlNode* e, int depth) {
+    const std::string_view name = LocalName(e->Name);
+    out += '<';
+    out += name;
+    for (const XmlAttr& a : e->Attributes) {
+        if (a.Name == "xmlns" || a.Name.starts_with("xmlns:")) continue;
+        out += ' ';
+        out += LocalName(a.Name);
+        out += "=\"";
+        AppendEscaped(out, a.Value, true);
+        out += '"';
+    }
+    if (!e->FirstChild && e->Text.empty() && IsVoidElement(name)) {
+        out += " />";
+        return;
+    }
+    out += '>';
+    AppendInnerMarkup(out, e, depth + 1);
+    out += "</";
+    out += name;
+    out += '>';
+}
+
+// The parser bounds the depth of the documents it builds; this bound only keeps a tree
+// built by other means from exhausting the stack.
+static constexpr int kMaxMarkupDepth = 256;
+
+static void AppendInnerMarkup(std::string& out, const XmlNode* node, int depth) {
+    const std::string_view text = node->Text;
+    size_t done = 0;
+    for (const XmlNode* n = node->FirstChild; n; n = n->NextSibling) {
+        const size_t at = std::min(n->TextOffset, text.size());
+        if (at > done) AppendEscaped(out, text.substr(done, at - done), false);
+        done = std::max(done, at);
+        if (n->Type == XML_NODE_ELEMENT && depth < kMaxMarkupDepth)
+            AppendElement(out, n, depth);
+        else if (n->Type == XML_NODE_CDATA)
+            AppendEscaped(out, n->Text, false);
+    }
+    if (done < text.size()) AppendEscaped(out, text.substr(done), false);
+}
+
+static bool IsBlankText(std::string_view s) {
+    for (char c : s)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return false;
+    return true;
+}
+
+// The XHTML "div" that wraps an Atom XHTML construct, or nullptr.
+static const XmlNode* XhtmlWrapper(const XmlNode* node) {
+    const XmlNode* div = nullptr;
+    for (const XmlNode* n = node->FirstChild; n; n = n->NextSibling) {
+        if (n->Type == XML_NODE_CDATA && !IsBlankText(n->Text)) return nullptr;
+        if (n->Type != XML_NODE_ELEMENT) continue;
+        if (div) return nullptr;
+        div = n;
+    }
+    if (!div || !EqualsNoCase(LocalName(div->Name), "div") || !IsBlankText(node->Text))
+        return nullptr;
+    const std::string type = AsciiLower(Trim(XmlAttribute(node, "type", 1)));
+    if (type == "xhtml" || type == "application/xhtml+xml") return div;
+    for (const XmlAttr& a : div->Attributes)
+        if ((a.Name == "xmlns" || a.Name.starts_with("xmlns:")) && Trim(a.Value) == kXhtmlNamespace)
+            return div;
+    return nullptr;
+}
+
+std::string XmlText(const XmlNode* node) {
+    if (!node) return {};
+    bool hasElement = false;
+    for (const XmlNode* n = node->FirstChild; n && !hasElement; n = n->NextSibling)
+        hasElement = n->Type == XML_NODE_ELEMENT;
+    if (!hasElement) return XmlOwnText(node);
+    const XmlNode* div = XhtmlWrapper(node);
+    std::string out;
+    AppendInnerMarkup(out, div ? div : node, 0);
+    return out;
+}
+
+bool XmlDecodeBase64Text(std::string_view text, std::string& out) {
+    std::string clean;
+    clean.reserve(text.size());
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') clean.push_back(c);
+    if (clean.empty() || clean.size() % 4 != 0) return false;
+    size_t pad = 0;
+    while (pad < 2 && clean[clean.size() - 1 - pad] == '=')
+        ++pad;
+    for (size_t i = 0; i + pad < clean.size(); ++i) {
+        const char c = clean[i];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+              c == '+' || c == '/'))
+            return false;
+    }
+    std::string decoded = Base64Decode(clean);
+    if (!IsValidUtf8(decoded)) return false;
+    out = std::move(decoded);
+    return true;
+}
+
 static bool IsRemovedControl(unsigned char c, int allControls) {
     return c >= 1 && c <= 31 && (allControls || (c != 9 && c != 10 && c != 13));
 }
 
 std::string XmlCleanText(std::string_view text, int allControls) {
+    // Spaces and tabs at both ends go first (the controls between them and the text go
+    // with them, as a trim after the removal would take the blanks they separated).
+    size_t b = 0, e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t' ||
+                     IsRemovedControl(static_cast<unsigned char>(text[b]), allControls)))
+        ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t' ||
+                     IsRemovedControl(static_cast<unsigned char>(text[e - 1]), allControls)))
+        --e;
+    text = text.substr(b, e - b);
     // Most values hold no control character: copy them in runs, not byte by byte.
     std::string out;
     out.reserve(text.size());
@@ -61,7 +217,7 @@ std::string XmlCleanText(std::string_view text, int allControls) {
         run = i + 1;
     }
     out.append(text.substr(run));
-    return TrimBlanks(out);
+    return out;
 }
 
 XmlNode* XmlAddChild(XmlNode* parent, std::string_view name, std::string_view text) {

@@ -17,10 +17,21 @@ XmlNode* XmlNextSibling(const XmlNode* node, std::string_view name, int ignoreCa
 // Value of the attribute `name` of an element, or "" when absent. Both the asked name and
 // the element's attribute names are trimmed before they are compared.
 std::string XmlAttribute(const XmlNode* node, std::string_view name, int ignoreCase);
-// Text of an element: the texts of the CDATA sections that open its content (before any
-// other child node), in order, followed by the element's own character data. A CDATA
-// section that follows another child is not included. A null node gives "".
+// Text of an element. Without child elements: the texts of the CDATA sections that open
+// its content (before any other child node), in order, followed by the element's own
+// character data (a CDATA section that follows another child is not included). With child
+// elements (inline markup, an XHTML construct): its inner markup written back as HTML, in
+// document order, names without namespace prefixes, character data escaped, comments and
+// instructions left out; when the only child element is an XHTML "div" (the element's
+// "type" is "xhtml" or "application/xhtml+xml", or the div declares the XHTML namespace)
+// and no other text stands beside it, the inside of that div. A null node gives "".
 std::string XmlText(const XmlNode* node);
+// The first rule alone (CDATA sections that open the content, then the own character
+// data), whatever the children: for values that are never markup.
+std::string XmlOwnText(const XmlNode* node);
+// The text of a Base64 value (blanks and line breaks ignored); false, `out` untouched, when
+// `text` is not well-formed Base64 or does not decode to UTF-8.
+bool XmlDecodeBase64Text(std::string_view text, std::string& out);
 // Every character with code 1 to 31 removed (tab, line feed and carriage return kept when
 // allControls is 0), then spaces and tabs trimmed at both ends.
 std::string XmlCleanText(std::string_view text, int allControls);
