@@ -150,3 +150,24 @@ TEST(PodcastTool, PodnameMakesTheFileNameOfAMask) {
     ASSERT_EQ(r.ExitCode, 0) << r.Err;
     EXPECT_EQ(r.Out, "a-b_c_-..-.. 2016.ogg\n");
 }
+
+TEST(PodcastTool, SyncpodOntoAFolderDeletesTheOldPodcastAndKeepsTheTextFile) {
+    TempDir dir;
+    LocalHttpServer server;
+    MakeDataFolder(dir.Path(), server);
+    fs::create_directories(dir.File("Podcast/Show"));
+    WriteFileOrDie(dir.File("Podcast/Show/Show1.mp3"), "one");
+    fs::create_directories(dir.File("player/Show"));
+    WriteFileOrDie(dir.File("player/Show/old.mp3"), "old");
+    WriteFileOrDie(dir.File("player/Show/notes.txt"), "text");
+    ProcessResult r = RunTool({"syncpod", "--data", dir.Path(), "--to", dir.File("player")});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(r.Out, "files 4\ncopied 1\nalready 0\nnotfound 3\ncopyerrors 0\ndeleted 1\n"
+                     "deleteerrors 0\n");
+    EXPECT_EQ(ReadFileOrEmpty(dir.File("player/Show/Show1.mp3")), "one");
+    EXPECT_FALSE(fs::exists(dir.File("player/Show/old.mp3")));
+    EXPECT_EQ(ReadFileOrEmpty(dir.File("player/Show/notes.txt")), "text");
+    r = RunTool({"syncpod", "--data", dir.Path(), "--to", dir.File("player"), "--copy"});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_TRUE(Contains(r.Out, "copied 0\nalready 1\n")) << r.Out;
+}
