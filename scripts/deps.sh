@@ -38,6 +38,9 @@ PKGS=(
     sox
     libsox-fmt-mp3
     python3
+    dpkg-dev
+    file
+    xdg-utils
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -2,6 +2,9 @@
 // ends, byte-order mark, the Windows code page) and the file written back.
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <set>
+
 #include "catalogue/core/RssList.h"
 #include "discovery/core/FeedBank.h"
 #include "support/TestSupport.h"
@@ -71,4 +74,40 @@ TEST(FeedBankFile, TheCatalogueIsWrittenWithoutExtractorsAndReadBack) {
               "\"ExtractAs\":\"RssV2\",\"Language\":\"FR\",\"Description\":\"Desc A\","
               "\"BankDate\":\"2024/03/05\",\"ContentRss\":1,\"FormatExtractText\":102400,"
               "\"LastBuildDate\":\"2026/11/01\"}");
+}
+
+// The bank shipped beside the program loads and offers its feeds, and a bank made from
+// lists other programs exported (raw quotes, markup and "&" in attribute values) keeps
+// every feed once, grouped by category and dated the day it is made.
+TEST(FeedBankFile, TheShippedBankAndAMadeOneOfferTheirFeeds) {
+    CursorList<Rss> shipped;
+    ASSERT_GE(DBRss_Read(BinPath("OrvalisU.Dat"), shipped), 500);
+    std::set<std::string> groups;
+    for (const Rss& f : shipped) {
+        EXPECT_TRUE(f.Url.rfind("http://", 0) == 0 || f.Url.rfind("https://", 0) == 0) << f.Url;
+        EXPECT_FALSE(f.Name.empty()) << f.Url;
+        EXPECT_NE(f.ItemsChanged, DBRss_DefaultDate()) << f.Url;
+        groups.insert(f.Group);
+    }
+    EXPECT_GE(groups.size(), 30u);
+    EXPECT_TRUE(groups.count("France"));
+
+    TempDir dir;
+    const ProcessResult made = RunTool({"bank", "make", dir.File("OrvalisU.Dat"),
+                                        TestData("opml/quoted_markup_in_attributes.opml")});
+    ASSERT_EQ(made.ExitCode, 0) << made.Err;
+    EXPECT_EQ(made.Out, "3 feeds\n");
+    CursorList<Rss> bank;
+    ASSERT_EQ(DBRss_Read(dir.File("OrvalisU.Dat"), bank), 3);
+    const Rss& first = bank.Raw().front();
+    EXPECT_EQ(first.Group, "Beauty & Care");
+    EXPECT_EQ(first.Url, "http://a.example/feed?x=1&y=2");
+    EXPECT_EQ(first.Description, "A blog by Jen \"From Head To Toe\" that shows tutorials.");
+    EXPECT_EQ(bank.Raw().back().Name, "Saket");
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    EXPECT_EQ(Date_Format("%yyyy/%mm/%dd", first.ItemsChanged),
+              Date_Format("%yyyy/%mm/%dd",
+                          Date_Make(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, 0, 0, 0)));
 }

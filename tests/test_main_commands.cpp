@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "access/core/Shortcuts.h"
+#include "platform/core/FileUtil.h"
+#include "support/TestSupport.h"
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/core/MainView.h"
 #include "shell/base/Prefs.h"
+#include "shell/core/Mnemonics.h"
 
 TEST(DisplayToggles, EachCommandFlipsItsBitAndDateAndTitleSortsExcludeEachOther) {
     struct Row {
@@ -216,4 +219,38 @@ TEST(Help, EachHelpCommandHasItsFileAndEachZoneItsTopic) {
     EXPECT_EQ(Help_Topic(ZONE_LIST), "ZoneListe.html");
     EXPECT_EQ(Help_Topic(ZONE_TEXT), "ZoneVisu.html");
     EXPECT_EQ(Help_Topic(ZONE_HTML), "ZoneVisu.html");
+}
+
+TEST(Help, PagesAreTakenInTheUsersLanguageElseInFrenchAndNeverOutsideTheProgramFolder) {
+    TempDir dir;
+    const std::string app = dir.Path() + "/";
+    ASSERT_TRUE(File_WriteAtomic(app + "Orvalis.html", "fr"));
+    ASSERT_TRUE(File_WriteAtomic(app + "ZoneListe.html", "fr"));
+    ASSERT_TRUE(Dir_Create(app + "Help"));
+    ASSERT_TRUE(Dir_Create(app + "Help/English"));
+    ASSERT_TRUE(File_WriteAtomic(app + "Help/English/Orvalis.html", "en"));
+    EXPECT_EQ(Help_Page(CMD_HELP, ZONE_LIST), "Orvalis.html");
+    EXPECT_EQ(Help_Page(CMD_HELP_CONTEXT, ZONE_LIST), "ZoneListe.html");
+    EXPECT_EQ(Help_Path(app, "English", Help_Page(CMD_HELP, ZONE_TREE)),
+              app + "Help/English/Orvalis.html");
+    // The English pages lack this one: the French page stands in.
+    EXPECT_EQ(Help_Path(app, "English", "ZoneListe.html"), app + "ZoneListe.html");
+    EXPECT_EQ(Help_Path(app, "", "Orvalis.html"), app + "Orvalis.html");
+    EXPECT_EQ(Help_Path(app, "../English", "Orvalis.html"), app + "Orvalis.html");
+    EXPECT_EQ(Help_Path(app, "", "ZoneArbo.html"), "");
+}
+
+TEST(Mnemonics, TopLevelLabelsGetTheirFirstFreeLetterAndKeepTheirOwn) {
+    const std::vector<std::string> bar = {"Fichier", "F&lux",     "&Article", "A&udio",
+                                          "PodCast", "Affichage", "Aide"};
+    const std::vector<std::string> got = Mnemonics_Assign(bar, true);
+    EXPECT_EQ(got, (std::vector<std::string>{"&Fichier", "F&lux", "&Article", "A&udio", "&PodCast",
+                                             "Aff&ichage", "Ai&de"}));
+    EXPECT_TRUE(Mnemonics_Duplicates(got).empty());
+    // Within a menu only repeats move; entries without a mnemonic stay as they are.
+    EXPECT_EQ(Mnemonics_Assign({"&lent", "&lu", "Rien", "R&&D"}, false),
+              (std::vector<std::string>{"&lent", "l&u", "Rien", "R&&D"}));
+    EXPECT_EQ(Mnemonic_Of("R&&D"), 0);
+    EXPECT_EQ(Mnemonic_Of("Ai&De"), 'd');
+    EXPECT_EQ(Mnemonics_Duplicates({"&lent", "&Lu"}), (std::vector<std::string>{"&Lu"}));
 }

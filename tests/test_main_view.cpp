@@ -132,3 +132,21 @@ TEST(ListRows, ShowMarksViewsDurationAndSize) {
     EXPECT_EQ(ListRow_Text(i, true, 0, "", 0).Fourth, "Feed");
     EXPECT_EQ(ListColumn_Fourth(true), "De");
 }
+
+TEST(ListRows, TheDefaultDurationMaskIsSpokenWithUnitsAndSmallFilesAreInKo) {
+    // "%dt%dmm%dss" is the default "DurationTimeFormat": never shown raw.
+    const std::string mask = "%dt%dmm%dss";
+    EXPECT_EQ(Duration_Format(3600 + 5 * 60 + 30, mask), "1 h 05 min 30 s");
+    EXPECT_EQ(Duration_Format(5 * 60 + 30, mask), "5 min 30 s");
+    EXPECT_EQ(Duration_Format(42, mask), "42 s");
+    EXPECT_EQ(Duration_Format(7200, mask), "2 h 00 min 00 s");
+    EXPECT_EQ(Duration_Format(3600 + 5 * 60 + 30, "%hh:%ii:%ss"), "01:05:30");
+    Item i = MakeItem("Title", 0, 0);
+    i.ItunesDuration = 330;
+    i.AudioFileLength = 5243;
+    const ListRowText row = ListRow_Text(i, false, 0, mask, 0);
+    EXPECT_EQ(row.Duration, "5 min 30 s");
+    EXPECT_EQ(row.Fourth, "5 Ko");
+    i.AudioFileLength = 100;
+    EXPECT_EQ(ListRow_Text(i, false, 0, mask, 0).Fourth, "1 Ko");
+}

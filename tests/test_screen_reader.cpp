@@ -220,6 +220,18 @@ TEST(ScreenReaderSilence, WithoutScreenReaderOrServerEveryMessageFailsQuietly) {
     EXPECT_EQ(ScreenReader_Init(), 0);
 }
 
+// Without the memory of a detection that found nothing, every message would detect again
+// (a 200 ms pause and a walk of the process list each): 200 messages would take 40 s.
+TEST(ScreenReaderSilence, TwoHundredMessagesWithoutScreenReaderTakeLessThanASecond) {
+    TempDir dir;
+    setenv("SPEECHD_ADDRESS", ("unix_socket:" + dir.File("none.sock")).c_str(), 1);
+    ScreenReader_SetRetryDelay(3000);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 200; ++i)
+        ScreenReader_Say("Rien", 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
 TEST(ScreenReaderSilence, OrcaWithoutAServerFailsQuietly) {
     TempDir dir;
     setenv("SPEECHD_ADDRESS", ("unix_socket:" + dir.File("none.sock")).c_str(), 1);

@@ -515,3 +515,23 @@ TEST_F(UpdateQueue, AnUnchangedDocumentLeavesTheFeedUnmarkedForSaving) {
     Feed_Update(e, {Art("g2", "Two"), Art("g1", "One")});
     EXPECT_EQ(f.ItemsChanged, 1) << "the order changed";
 }
+
+TEST_F(UpdateQueue, AFeedDeletedDuringItsUpdateIsNeitherKeptQueuedNorSpoken) {
+    AddFeed(1, "a");
+    AddFeed(2, "b");
+    DownloadRSS_Push(1, 1);
+    DownloadRSS_Push(2, 1);
+    ExtractFeedByThread(); // the worker starts on "a"
+    // What deleting both feeds does to the queue, then to the catalogue.
+    DownloadRSS_Remove(2);
+    DownloadRSS_Remove(1);
+    EXPECT_EQ(QueueIds(), (std::vector<int32_t>{1}));
+    RssList.Raw().clear();
+    RssList.Reset();
+    for (int i = 0; i < 1000 && DownloadQueue_Size() > 0; ++i) {
+        ExtractFeedByThread();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(DownloadQueue_Size(), 0u);
+    EXPECT_TRUE(m_spoken.empty()) << m_spoken.front();
+}

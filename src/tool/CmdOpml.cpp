@@ -21,6 +21,7 @@
 #include "shell/base/Log.h"
 #include "shell/base/Prefs.h"
 #include "shell/core/Startup.h"
+#include "tool/DataFolder.h"
 #include "tool/ToolCommand.h"
 
 namespace {
@@ -51,6 +52,8 @@ class ToolUi : public DiscoveryUi {
     bool m_verify;
 };
 
+} // namespace
+
 // Enters the data folder and loads what start-up loads for the catalogue.
 bool EnterDataFolder(const std::string& dir, std::string& error) {
     if (!Dir_Exists(dir)) {
@@ -75,6 +78,8 @@ bool EnterDataFolder(const std::string& dir, std::string& error) {
     Startup_LoadCatalogue();
     return true;
 }
+
+namespace {
 
 void PrintFeed(const Rss& f) {
     nlohmann::ordered_json j;

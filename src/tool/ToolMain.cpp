@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         std::printf("Orvalis %s\n", ORVALIS_VERSION);
         return 0;
     }
-    if (cmd == "--help" || cmd == "-h" || cmd == "help") {
+    if (cmd == "--help" || cmd == "-h" || (cmd == "help" && argc == 2)) {
         Usage(stdout);
         return 0;
     }

@@ -20,13 +20,35 @@ def find_app(name, timeout=20.0):
     raise AssertionError("application %r never appeared on the accessibility bus" % name)
 
 
+def read(fn, default=None, tries=3):
+    """`fn()`, read again when the object answered with an error (an object that is being
+    rebuilt can vanish between two reads); `default` when it kept failing."""
+    for attempt in range(tries):
+        try:
+            return fn()
+        except Exception:
+            if attempt + 1 < tries:
+                time.sleep(0.05)
+    return default
+
+
 def walk(acc, depth=0):
-    """Every accessible under `acc`, depth first, with its depth."""
+    """Every accessible under `acc`, depth first, with its depth. Objects that vanish while
+    they are walked (a list refilled, a menu closed) are left out instead of failing."""
     yield acc, depth
-    for i in range(acc.childCount):
-        child = acc.getChildAtIndex(i)
-        if child is not None:
-            yield from walk(child, depth + 1)
+    count = read(lambda: acc.childCount, 0) or 0
+    for i in range(count):
+        child = read(lambda: acc.getChildAtIndex(i))
+        if child is None or read(lambda: child.getRoleName()) is None:
+            continue
+        yield from walk(child, depth + 1)
+
+
+def children(acc):
+    """The direct children of `acc` that are still there."""
+    count = read(lambda: acc.childCount, 0) or 0
+    kids = [read(lambda: acc.getChildAtIndex(i)) for i in range(count)]
+    return [k for k in kids if k is not None]
 
 
 def find(acc, pred, timeout=10.0):
@@ -44,13 +66,19 @@ def find(acc, pred, timeout=10.0):
 
 
 def role(node):
-    return node.getRoleName()
+    """The role name of `node`; "" when it has vanished."""
+    return read(lambda: node.getRoleName(), "") or ""
+
+
+def name(node):
+    """The accessible name of `node`; "" when it has vanished."""
+    return read(lambda: node.name, "") or ""
 
 
 def dump(acc):
     lines = []
     for node, depth in walk(acc):
-        lines.append("  " * depth + "%s %r" % (node.getRoleName(), node.name))
+        lines.append("  " * depth + "%s %r" % (role(node), name(node)))
     return "\n".join(lines)
 
 

@@ -39,17 +39,21 @@ def first_start_offers_the_initial_catalogue(binary):
         proc = u.start([binary], {"XDG_DATA_HOME": data})
         try:
             app = u.find_app("Orvalis")
-            question = u.find(app, lambda n: "Aucun flux n'est présent" in (n.name or "") or (
-                u.role(n) == "label" and "fichier initial" in (n.name or "")), timeout=20)
+            # The program's own box: the question in a text the screen reader reads, and
+            # French buttons whatever the toolkit's translations.
+            question = u.find(app, lambda n: u.role(n) == "text" and "Aucun flux n'est présent"
+                              in n.queryText().getText(0, -1), timeout=20)
             check(question is not None, "the question about the initial file is asked\n" + u.dump(app))
-            yes = u.find(app, lambda n: u.role(n) == "push button" and n.name in ("Yes", "Oui", "_Yes", "_Oui"))
-            check(yes is not None, "the question has a Yes button")
+            yes = u.find(app, lambda n: u.role(n) == "push button" and n.name == "Oui")
+            check(yes is not None, "the question has a Oui button")
+            check(u.find(app, lambda n: u.role(n) == "push button" and n.name == "Non") is not None,
+                  "the question has a Non button")
             if yes is not None:
                 yes.queryAction().doAction(0)
             # The answer is taken once the question has left the screen.
             deadline = time.time() + 20
             while time.time() < deadline and u.find(
-                    app, lambda n: u.role(n) == "push button" and n.name in ("Yes", "Oui", "_Yes", "_Oui"),
+                    app, lambda n: u.role(n) == "push button" and n.name == "Oui",
                     timeout=0) is not None:
                 time.sleep(0.2)
             time.sleep(1.0)

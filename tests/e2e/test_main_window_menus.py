@@ -45,7 +45,7 @@ def dialog_text(app, title):
     if dlg is None:
         return None
     texts = [text_of(n) for n, _ in u.walk(dlg) if u.role(n) == "text"]
-    labels = [n.name for n, _ in u.walk(dlg) if u.role(n) in ("push button", "label")]
+    labels = [u.name(n) for n, _ in u.walk(dlg) if u.role(n) in ("push button", "label")]
     return "\n".join(texts + labels)
 
 
@@ -105,7 +105,7 @@ def run(app):
     popup = u.find(app, lambda n: u.role(n) == "menu item" and n.name == "Propriété du flux"
                    and n.getState().contains(pyatspi.STATE_SHOWING), timeout=5)
     mw.check("the context-menu key opens the feed's pop-up menu", popup is not None)
-    names = [n.name for n, _ in u.walk(popup.parent)] if popup is not None else []
+    names = [u.name(n) for n, _ in u.walk(popup.parent)] if popup is not None else []
     for label in ["Supprimer le flux", "Actualiser le flux", "Désactiver le flux",
                   "Activer les alertes"]:
         mw.check("the feed's pop-up menu holds " + label, label in names, names)

@@ -83,9 +83,9 @@ def main():
             check(dialog is not None, "the dialog is titled Préférences\n" + u.dump(app))
 
             unnamed = [u.role(n) for n, _ in u.walk(dialog)
-                       if u.role(n) in NAMED_ROLES and not n.name and u.role(n) != "panel"]
+                       if u.role(n) in NAMED_ROLES and not u.name(n) and u.role(n) != "panel"]
             check(not unnamed, "every control has a name, unnamed: %r" % unnamed)
-            tabs = [n.name for n, _ in u.walk(dialog) if u.role(n) == "page tab"]
+            tabs = [u.name(n) for n, _ in u.walk(dialog) if u.role(n) == "page tab"]
             check(tabs == PAGES, "the seven pages in order: %r" % tabs)
 
             # The tab list has the focus first; the arrow keys walk the pages.

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "platform/core/Text.h"
+#include "platform/core/SignalStack.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -209,6 +210,7 @@ struct SpeechLink {
 std::shared_ptr<SpeechLink> s_link;
 
 void Worker(std::shared_ptr<SpeechLink> link) {
+    SignalStack signalStack;
     std::unique_lock<std::mutex> lk(link->m);
     for (;;) {
         link->cv.wait(lk, [&] { return link->job != JOB_NONE; });

@@ -1,4 +1,5 @@
 #include "access/gui/X11HotKeys.h"
+#include "platform/core/SignalStack.h"
 
 #if defined(__linux__) && __has_include(<X11/Xlib.h>)
 #include <X11/Xlib.h>
@@ -47,6 +48,7 @@ unsigned int FindNumLockMask(Display* d) {
 }
 
 void Poll() {
+    SignalStack signalStack;
     while (!s_stop) {
         std::vector<int> hits;
         std::function<void(int)> handler;

@@ -15,6 +15,7 @@
 #include "audio/core/BassErrors.h"
 #include "platform/core/Text.h"
 #include "shell/base/Log.h"
+#include "platform/core/SignalStack.h"
 
 namespace {
 struct EndInfo {
@@ -86,6 +87,7 @@ std::map<std::string, std::string> MetaOf(const mpv_node* node) {
 }
 
 void EventLoop() {
+    SignalStack signalStack; // a crash here is still reported
     try {
         while (!s_quit) {
             mpv_event* e = BassApi.WaitEvent(s_mpv, 1.0);

@@ -44,6 +44,7 @@ int Group_DeleteAll(const std::string& group) {
     for (auto it = raw.begin(); it != raw.end();) {
         if (EqualsNoCase(it->Group, group)) {
             ui.RemoveFromUpdateQueue(*it);
+            ui.ReleaseItemFiles(*it);
             it = raw.erase(it);
             ++removed;
         } else {

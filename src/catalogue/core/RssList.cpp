@@ -4,6 +4,8 @@
 #include <ctime>
 #include <new>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
@@ -174,6 +176,20 @@ int32_t NormaliseContentRss(int32_t content, std::string_view extractAs) {
     return content;
 }
 
+// An extractor is run as the plug-in folder + ExtractAs: anything but one plain file name
+// (a path, "..", a separator, a control character) could start any program once other
+// people's catalogues, banks or OPML files bring values in. Such a value reads as "RssV2".
+static std::string CheckedExtractAs(const std::string& extractAs) {
+    if (extractAs.empty() || IsValidFileName(extractAs)) {
+        bool control = false;
+        for (char c : extractAs)
+            if (static_cast<unsigned char>(c) < 32) control = true;
+        if (!control) return extractAs;
+    }
+    Log("! ExtractAs is not a plain file name, read as RssV2 : " + StorableValue(extractAs));
+    return "RssV2";
+}
+
 // ---------------------------------------------------------------- identifiers, names
 
 int32_t NewRssID() {
@@ -197,6 +213,49 @@ int ItemsFile_NameUsed(std::string_view name, int32_t rssID) {
     return 0;
 }
 
+namespace {
+// The article file names and addresses in use, as EqualsNoCase compares them (ASCII case
+// folded). Naming a feed against it costs a few look-ups instead of a walk of the whole
+// catalogue per candidate name, which made many feeds of one host cubic to load.
+struct InUse {
+    std::unordered_set<std::string> Names;
+    std::unordered_set<std::string> Urls;
+    // Per base name (folded): every suffix below this one is known to be taken. Names are
+    // only added while the index lives, so the first free suffix never moves back.
+    std::unordered_map<std::string, long> NextSuffix;
+};
+// Alive while RssList_Load adds a whole file; a single add builds its own.
+InUse* g_loading = nullptr;
+
+InUse IndexExcept(int32_t rssID) {
+    InUse index;
+    for (const Rss& r : RssList)
+        if (r.RssID != rssID && !r.ItemsFileName.empty())
+            index.Names.insert(AsciiLower(r.ItemsFileName));
+    return index;
+}
+
+void AssignFileName(Rss& feed, InUse& index) {
+    // A stored name is kept only when it is one plain file name: the store joins it to
+    // "Feeds/", so anything holding a separator or ".." must not survive.
+    if (IsValidFileName(feed.ItemsFileName) && !index.Names.count(AsciiLower(feed.ItemsFileName)))
+        return;
+    std::string base = Trim(CleanFileName(Url_Host(Trim(feed.Url))));
+    if (StartsWithNoCase(base, "www.")) base = base.substr(4);
+    if (base.empty() || base == "." || base == "..") base = "Items";
+    std::string name = base + ".Txt";
+    const std::string folded = AsciiLower(base);
+    if (index.Names.count(AsciiLower(name))) {
+        long& n = index.NextSuffix.try_emplace(folded, 1).first->second;
+        for (;; ++n) {
+            name = base + "-" + std::to_string(n) + ".Txt";
+            if (!index.Names.count(AsciiLower(name))) break;
+        }
+    }
+    feed.ItemsFileName = name;
+}
+} // namespace
+
 std::string Url_Host(std::string_view url) {
     std::string_view s = url;
     const size_t scheme = s.find("://");
@@ -216,20 +275,12 @@ std::string Url_Host(std::string_view url) {
 }
 
 void Feed_AssignFileName(Rss& feed) {
-    // A stored name is kept only when it is one plain file name: the store joins it to
-    // "Feeds/", so anything holding a separator or ".." must not survive.
-    if (IsValidFileName(feed.ItemsFileName) &&
-        !ItemsFile_NameUsed(feed.ItemsFileName, feed.RssID)) {
-        RssList.SetCurrent(&feed);
-        return;
+    if (g_loading) {
+        AssignFileName(feed, *g_loading);
+    } else {
+        InUse index = IndexExcept(feed.RssID);
+        AssignFileName(feed, index);
     }
-    std::string base = Trim(CleanFileName(Url_Host(Trim(feed.Url))));
-    if (StartsWithNoCase(base, "www.")) base = base.substr(4);
-    if (base.empty() || base == "." || base == "..") base = "Items";
-    std::string name = base + ".Txt";
-    for (long n = 1; ItemsFile_NameUsed(name, feed.RssID); ++n)
-        name = base + "-" + std::to_string(n) + ".Txt";
-    feed.ItemsFileName = name;
     RssList.SetCurrent(&feed);
 }
 
@@ -244,8 +295,12 @@ static int32_t LocalNow() {
 }
 
 int RssList_Add(const Rss& record) {
-    for (const Rss& r : RssList)
-        if (EqualsNoCase(r.Url, record.Url)) return -1;
+    if (g_loading) {
+        if (g_loading->Urls.count(AsciiLower(record.Url))) return -1;
+    } else {
+        for (const Rss& r : RssList)
+            if (EqualsNoCase(r.Url, record.Url)) return -1;
+    }
     Rss* added = nullptr;
     try {
         added = &RssList.AddLast(record);
@@ -253,6 +308,7 @@ int RssList_Add(const Rss& record) {
         return 0;
     }
     added->RssID = NewRssID();
+    added->ExtractAs = CheckedExtractAs(added->ExtractAs);
     added->ContentRss = NormaliseContentRss(added->ContentRss, added->ExtractAs);
     if (added->Group.empty()) added->Group = DEFAULT_GROUP;
     if (added->Interval < 1 || added->Interval > 4320) added->Interval = 300;
@@ -263,6 +319,10 @@ int RssList_Add(const Rss& record) {
         added->LastBuildDate = LocalNow();
     }
     Feed_AssignFileName(*added);
+    if (g_loading) {
+        g_loading->Urls.insert(AsciiLower(added->Url));
+        g_loading->Names.insert(AsciiLower(added->ItemsFileName));
+    }
     return 1;
 }
 
@@ -416,9 +476,17 @@ int RssList_Load(const std::string& file) {
     const bool legacy = !opened.empty() && CatalogueFileVersion(opened) < 91;
     long added = 0;
     const auto& groups = ini.Groups();
-    for (size_t g = 1; g < groups.size(); ++g) {
-        ini.SelectGroupIndex(g);
-        if (RssList_Add(RecordFromGroup(ini, groups[g].Name, legacy)) == 1) ++added;
+    {
+        // The list starts empty: every name and address in use is one added here.
+        InUse index;
+        g_loading = &index;
+        struct Done {
+            ~Done() { g_loading = nullptr; }
+        } done;
+        for (size_t g = 1; g < groups.size(); ++g) {
+            ini.SelectGroupIndex(g);
+            if (RssList_Add(RecordFromGroup(ini, groups[g].Name, legacy)) == 1) ++added;
+        }
     }
     if (!opened.empty())
         Log(std::to_string(added) + " Rss added in " + std::to_string(ElapsedMs(start)) + " ms");

@@ -43,7 +43,9 @@ void RssList_Write(std::string& out);
 
 // Adds a copy of `record` at the end: 1 added (the new element is current), -1 refused
 // because a feed with the same address (ignoring case) exists, 0 no memory. Assigns the
-// identifier and the article file name, normalises the kind and the bounded fields.
+// identifier and the article file name, normalises the kind and the bounded fields. An
+// ExtractAs that is not one plain file name (an extractor is run from the plug-in folder
+// under it) is logged and becomes "RssV2".
 int RssList_Add(const Rss& record);
 // A fresh feed identifier, above 10000 and held by no record.
 int32_t NewRssID();

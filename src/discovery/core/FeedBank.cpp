@@ -2,12 +2,14 @@
 
 #include <chrono>
 #include <ctime>
+#include <fstream>
 #include <unordered_set>
 #include <vector>
 
 #include "catalogue/core/RssList.h"
 #include "discovery/core/OPML.h"
 #include "platform/core/FileUtil.h"
+#include "update/net/DownloadTool.h"
 #include "platform/core/Text.h"
 #include "shell/base/Log.h"
 #include "update/core/Date.h"
@@ -74,7 +76,8 @@ std::string DBRss_Line(const Rss& feed) {
 int DBRss_Read(const std::string& file, CursorList<Rss>& list) {
     const auto start = std::chrono::steady_clock::now();
     std::string bytes;
-    if (!File_ReadAll(file, bytes)) {
+    // A bank comes from elsewhere: read whole only within the document bound.
+    if (!File_ReadAll(file, bytes, Download_GetSettings().MaxDocumentBytes)) {
         Log("! Error, DBRss_Read( " + file + " )");
         return 0;
     }
@@ -104,17 +107,42 @@ int DBRss_Read(const std::string& file, CursorList<Rss>& list) {
     return n;
 }
 
-int DBRss_Save(const std::string& file) {
-    const auto start = std::chrono::steady_clock::now();
+int32_t DBRss_Now() {
     const std::time_t t = std::time(nullptr);
     std::tm tm{};
     localtime_r(&t, &tm);
-    const int32_t now =
-        Date_Make(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
-    std::string text = "\xEF\xBB\xBFOrvalis:" + Date_Format("%yyyy/%mm/%dd %hh:%ii", now) + "\r\n";
-    for (const Rss& f : RssList)
+    return Date_Make(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                     tm.tm_sec);
+}
+
+int DBRss_WriteList(const CursorList<Rss>& list, const std::string& file) {
+    std::string text =
+        "\xEF\xBB\xBFOrvalis:" + Date_Format("%yyyy/%mm/%dd %hh:%ii", DBRss_Now()) + "\r\n";
+    for (const Rss& f : list)
         if (!IsPlugInType(f.ExtractAs)) text += DBRss_Line(f) + "\r\n";
-    if (!File_WriteAtomic(file, text)) {
+    return File_WriteAtomic(file, text) ? 1 : 0;
+}
+
+int32_t DBRss_HeaderDate(const std::string& file, bool* isBank) {
+    if (isBank) *isBank = false;
+    std::ifstream in(file, std::ios::binary);
+    std::string head(256, '\0');
+    if (!in) return 0;
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    if (head.compare(0, 3, "\xEF\xBB\xBF") == 0) head.erase(0, 3);
+    const size_t nl = head.find_first_of("\r\n");
+    if (nl != std::string::npos) head.resize(nl);
+    if (!StartsWithNoCase(head, "Orvalis:")) return 0;
+    if (isBank) *isBank = true;
+    bool ok = false;
+    const int32_t date = Date_Parse("%yyyy/%mm/%dd %hh:%ii", Trim(head.substr(8)), &ok);
+    return ok ? date : 0;
+}
+
+int DBRss_Save(const std::string& file) {
+    const auto start = std::chrono::steady_clock::now();
+    if (!DBRss_WriteList(RssList, file)) {
         Log("! Error DBRss_Save()");
         return 0;
     }

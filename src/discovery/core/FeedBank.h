@@ -27,5 +27,13 @@ int DBRss_Read(const std::string& file, CursorList<Rss>& list);
 // UTF-8 with a byte-order mark, CR LF lines, the header dated now, extractor feeds never
 // written. 1 on success, 0 when not written (logged; the old file stays).
 int DBRss_Save(const std::string& file = BANK_FILE);
+// Writes `list` as a bank file (same form as DBRss_Save, header dated now) through its
+// twin; 1 on success, 0 when not written (the old file stays). Does not log.
+int DBRss_WriteList(const CursorList<Rss>& list, const std::string& file);
+// The bank date of `file`'s header line ("Orvalis:" + "%yyyy/%mm/%dd %hh:%ii"); 0 when
+// missing or unreadable. `isBank` (optional) tells whether the first line is a header.
+int32_t DBRss_HeaderDate(const std::string& file, bool* isBank = nullptr);
+// The local time now as a date value.
+int32_t DBRss_Now();
 // Makes the catalogue load from and save to the bank file in feed-bank mode.
 void FeedBank_Install();

@@ -1,5 +1,7 @@
 #include "discovery/core/OPML.h"
 
+#include <cctype>
+
 #include <expat.h>
 
 #include <chrono>
@@ -260,6 +262,88 @@ std::string BytesToText(std::string_view bytes) {
     return Cp1252ToUtf8(bytes);
 }
 
+// True when `text` at `at` reads like the end of an attribute value: blanks, then the
+// next attribute's "name=", or the end of the tag.
+static bool AttributeEndsAt(std::string_view text, size_t at) {
+    size_t i = at;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n'))
+        ++i;
+    if (i >= text.size()) return true;
+    if (text.compare(i, 2, "/>") == 0 || text.compare(i, 2, "?>") == 0) return true;
+    // A ">" inside a value (markup quoted in a description) is followed by text; the
+    // tag's own by a blank, the next tag or the end.
+    if (text[i] == '>')
+        return i + 1 >= text.size() || std::isspace(static_cast<unsigned char>(text[i + 1])) ||
+               text[i + 1] == '<';
+    if (i == at) return false; // a value's quote is followed by a blank or the tag end
+    size_t j = i;
+    while (j < text.size() &&
+           (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '_' || text[j] == ':' ||
+            text[j] == '-' || text[j] == '.'))
+        ++j;
+    while (j < text.size() && (text[j] == ' ' || text[j] == '\t'))
+        ++j;
+    return j > i && j < text.size() && text[j] == '=';
+}
+
+// Lists exported by other programs carry attribute values with raw quotes, "&" and "<"
+// in them (a description quoting a title, an address with a query): inside every tag
+// such characters are escaped, a quote counting as the value's end only where the next
+// attribute or the tag's end follows it.
+static std::string PatchAttributeValues(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c != '<' || text.compare(i, 4, "<!--") == 0 || text.compare(i, 9, "<![CDATA[") == 0) {
+            if (c == '<') { // a comment or a section: copied as it stands
+                const char* end = text.compare(i, 4, "<!--") == 0 ? "-->" : "]]>";
+                const size_t e = text.find(end, i);
+                const size_t stop = e == std::string_view::npos ? text.size() : e + 3;
+                out.append(text.substr(i, stop - i));
+                i = stop;
+                continue;
+            }
+            out += c;
+            ++i;
+            continue;
+        }
+        // A tag: copy up to its end, patching quoted values.
+        while (i < text.size() && text[i] != '>') {
+            const char t = text[i];
+            if ((t == '"' || t == '\'') && i > 0 && text[i - 1] == '=') {
+                out += t;
+                ++i;
+                while (i < text.size()) {
+                    const char v = text[i];
+                    if (v == t && AttributeEndsAt(text, i + 1)) break;
+                    if (v == t)
+                        out += t == '"' ? "&quot;" : "&apos;";
+                    else if (v == '<')
+                        out += "&lt;";
+                    else if (v == '&') {
+                        size_t k = i + 1;
+                        if (k < text.size() && text[k] == '#') ++k;
+                        while (k < text.size() && std::isalnum(static_cast<unsigned char>(text[k])))
+                            ++k;
+                        const bool entity = k > i + 1 && k < text.size() && text[k] == ';';
+                        out += entity ? "&" : "&amp;";
+                    } else
+                        out += v;
+                    ++i;
+                }
+                if (i < text.size()) out += text[i++];
+                continue;
+            }
+            out += t;
+            ++i;
+        }
+        if (i < text.size()) out += text[i++];
+    }
+    return out;
+}
+
 // The repair of a document expat refused, with the log lines feeds get: line ends
 // normalised, junk before the first "<" dropped, then one patch chosen by the error and
 // a last parse. True with `walk` filled when a parse succeeded.
@@ -270,7 +354,10 @@ bool Repair(std::string_view bytes, OpmlWalk& walk) {
     const size_t lt = text.find('<');
     if (lt != 0 && lt != std::string::npos) text.erase(0, lt);
     bool ok = false;
-    for (int pass = 0; pass < 2 && !ok; ++pass) {
+    // Pass 0 reads the text as it is; pass 1 after the escape of raw quotes, markup and
+    // ampersands in attribute values (lists exported by other programs); pass 2 after
+    // the patch the remaining error asks for.
+    for (int pass = 0; pass < 3 && !ok; ++pass) {
         walk = OpmlWalk();
         const ParseError err = ParseText(walk, text, "UTF-8");
         if (err.Code == 0) {
@@ -278,7 +365,15 @@ bool Repair(std::string_view bytes, OpmlWalk& walk) {
             break;
         }
         message += err.Text + " => " + std::string(LineOf(text, err.Line)).substr(0, 200) + "\r\n";
-        if (pass == 1) break;
+        if (pass == 2) break;
+        if (pass == 0) {
+            const std::string patched = PatchAttributeValues(text);
+            if (patched != text) {
+                text = patched;
+                continue;
+            }
+            ++pass; // nothing to escape: on to the patch of the error
+        }
         if (err.Code == 5)
             text = XmlPatch_UnclosedToken(text);
         else if (err.Code == 11)
@@ -381,7 +476,7 @@ size_t OPML_ReadFile(const std::string& fileIn, CursorList<Rss>& list, int* stat
     Log("! ErrorXML " + err.Text);
     walk = OpmlWalk();
     std::string bytes;
-    if (!File_ReadAll(file, bytes) || bytes.empty() ||
+    if (!File_ReadAll(file, bytes, OPML_MAX_FILE_BYTES) || bytes.empty() ||
         static_cast<long long>(bytes.size()) > OPML_MAX_FILE_BYTES) {
         Log("! Error IsGoodXML, reloading data is null");
         if (status) *status = OPML_READ_INVALID;

@@ -1,12 +1,16 @@
 #include "discovery/gui/DiscoveryLinks.h"
 
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/dirdlg.h>
+#include <wx/utils.h>
 #include <wx/filedlg.h>
 
 #include "access/gui/ReqInput.h"
 #include "access/gui/RequestMessage.h"
 #include "access/gui/WaitBox.h"
 #include "catalogue/core/RssList.h"
+#include "discovery/core/BankExchange.h"
 #include "discovery/core/Discovery.h"
 #include "discovery/core/FeedBank.h"
 #include "discovery/core/FeedSelection.h"
@@ -155,6 +159,32 @@ void NewFeed(const std::string& type) {
                        &TreeChanged);
 }
 
+// The clipboard's text ("" when it holds none).
+std::string ClipboardText() {
+    std::string text;
+    if (!wxTheClipboard->Open()) return text;
+    if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT)) {
+        wxTextDataObject data;
+        if (wxTheClipboard->GetData(data)) text = data.GetText().ToUTF8().data();
+    }
+    wxTheClipboard->Close();
+    return text;
+}
+
+void PutOnClipboard(const std::string& text) {
+    if (!wxTheClipboard->Open()) {
+        Log("! Error, clipboard not opened");
+        return;
+    }
+    wxTheClipboard->SetData(new wxTextDataObject(W(text)));
+    wxTheClipboard->Flush();
+    wxTheClipboard->Close();
+}
+
+void AddFromBank(int mode) {
+    User_AddRSS(mode, Ui(), BANK_FILE);
+}
+
 void Register(int id, std::function<void()> fn) {
     Command_Register(id, [fn = std::move(fn)](int) {
         fn();
@@ -196,4 +226,15 @@ void Discovery_Link(const DiscoveryLinks& links) {
         EditFeedProperties(feed, Owner(), {}, {}, &TreeChanged);
     });
     Register(CMD_CONVERT_YOUTUBE, [] { ConvertRetiredVideoUrls(); });
+    Register(CMD_ADD_FEEDS, [] { AddFromBank(2); });
+    Register(CMD_ADD_RADIOS, [] { AddFromBank(3); });
+    Register(CMD_ADD_PODCASTS, [] { AddFromBank(4); });
+    Register(CMD_BANK_UPDATE, [] { UpdateDBRSS(Ui()); });
+    Register(CMD_BANK_OFFER, [] {
+        DBRss_ShareNewRss(Ui(), &PutOnClipboard,
+                          [](const std::string& page) { wxLaunchDefaultBrowser(W(page)); });
+    });
+    Register(CMD_BANK_CLIPBOARD, [] { DBRss_GetFromClipboard(ClipboardText(), Ui()); });
+    // Radios are left to the audio commands: this room does not reach the audio engine.
+    Register(CMD_CHECK_OBSOLETE, [] { IdentifyObsoleteFeeds(Ui(), {}); });
 }

@@ -16,7 +16,8 @@ struct DiscoveryLinks {
     std::function<std::string()> SelectedGroup; // the tree's group (of the selected feed)
     std::function<Rss*()> SelectedFeed;         // the tree's feed, or nullptr
 };
-// Installs the commands 44, 46, 48, 50, 72, 74, 76, 176, 178, 402, 406 and 408.
+// Installs the commands 44, 46, 48, 50, 72, 74, 76, 176, 178, 402, 406 and 408, and the
+// feed bank ones: 58 (obsolete feeds), 180, 182, 184 (adding from the bank), 188, 190, 192.
 void Discovery_Link(const DiscoveryLinks& links);
 // The import of an OPML file without asking for it (start-up and hand-over). Returns the
 // number of feeds added.

@@ -13,6 +13,8 @@ struct Transfer {
     CURL* Handle = nullptr;
     const CurlFetchOptions* Options = nullptr;
     bool ReceiverStopped = false;
+    bool TooLarge = false;
+    int64_t Received = 0; // decoded body bytes handed on so far
 };
 } // namespace
 
@@ -29,11 +31,17 @@ void CurlFetch_SetExtraCaFile(const std::string& path) {
 static size_t OnWrite(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     const size_t total = size * count;
-    if (!t->Options->OnBlock) return total;
     // The body of a final redirect (one without a new address) is no document.
     long code = 0;
     curl_easy_getinfo(t->Handle, CURLINFO_RESPONSE_CODE, &code);
     if (code >= 300 && code < 400) return total;
+    if (!t->Options->OnBlock) return total;
+    // Counted before anything is handed on, so a decoded bomb never reaches the receiver.
+    t->Received += static_cast<int64_t>(total);
+    if (t->Options->MaxBytes > 0 && t->Received > t->Options->MaxBytes) {
+        t->TooLarge = true;
+        return CURL_WRITEFUNC_ERROR;
+    }
     const size_t block = t->Options->BlockSize ? t->Options->BlockSize : 4096;
     // The library may hand over more than one block at once (decoded gzip): cut it.
     for (size_t done = 0; done < total;) {
@@ -74,6 +82,11 @@ CurlResult CurlFetch_Get(const std::string& url, const CurlFetchOptions& options
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+    // The announced (and received, undecoded) length; the decoded length is counted in
+    // OnWrite.
+    if (options.MaxBytes > 0)
+        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(options.MaxBytes));
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, static_cast<long>(CurlFetch_StallSeconds));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(CurlFetch_StallSeconds));
@@ -110,6 +123,7 @@ CurlResult CurlFetch_Get(const std::string& url, const CurlFetchOptions& options
     curl_easy_cleanup(curl);
     if (httpCode) *httpCode = code;
 
+    if (t.TooLarge || rc == CURLE_FILESIZE_EXCEEDED) return CurlResult::TooLarge;
     switch (rc) {
     case CURLE_OK:
         // A redirect that names no new address ends on the 3xx itself: no document.

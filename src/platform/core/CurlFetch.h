@@ -6,6 +6,7 @@
 // second, so that no transfer can hang its thread.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -20,6 +21,7 @@ enum class CurlResult {
                 // redirects
     ReadFailed, // the connection broke or stalled during the body
     Stopped,    // the stop test or the block receiver asked to stop
+    TooLarge,   // the body (counted after decoding) or its announced length passed MaxBytes
 };
 
 struct CurlFetchOptions {
@@ -32,6 +34,9 @@ struct CurlFetchOptions {
     // Asked between blocks and while waiting; true stops the transfer.
     std::function<bool()> StopTest;
     size_t BlockSize = 4096;
+    // Bound on the body, counted after gzip or deflate decoding (a small compressed body
+    // may unfold into gigabytes); 0 for none. Past it the transfer ends with TooLarge.
+    int64_t MaxBytes = 0;
 };
 
 // Initialises the library once for the process; false when it cannot be used.

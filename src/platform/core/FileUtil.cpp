@@ -8,17 +8,37 @@
 #include <cerrno>
 
 bool File_ReadAll(const std::string& path, std::string& out) {
+    return File_ReadAll(path, out, -1);
+}
+
+bool File_ReadAll(const std::string& path, std::string& out, int64_t maxBytes) {
     out.clear();
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     struct stat st {};
-    if (fstat(fileno(f), &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+    if (fstat(fileno(f), &st) == 0 && st.st_size > 0) {
+        if (maxBytes >= 0 && st.st_size > maxBytes) {
+            std::fclose(f);
+            return false;
+        }
+        out.reserve(static_cast<size_t>(st.st_size));
+    }
     char buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+    bool ok = true;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        if (maxBytes >= 0 && static_cast<int64_t>(out.size() + n) > maxBytes) {
+            ok = false;
+            break;
+        }
         out.append(buf, n);
-    const bool ok = !std::ferror(f);
+    }
+    ok = ok && !std::ferror(f);
     std::fclose(f);
+    if (!ok) {
+        out.clear();
+        out.shrink_to_fit();
+    }
     return ok;
 }
 

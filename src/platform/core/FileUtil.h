@@ -1,10 +1,14 @@
 // Small file helpers over the C library, usable from any thread.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 // Reads a whole file; false when it cannot be opened or read.
 bool File_ReadAll(const std::string& path, std::string& out);
+// The same, for files that may come from others: false (and `out` empty) when the file
+// holds more than `maxBytes` bytes, checked while reading (a file may grow meanwhile).
+bool File_ReadAll(const std::string& path, std::string& out, int64_t maxBytes);
 // Writes `data` to `path` through the twin `path + ".Tmp"`: the twin is written and
 // flushed to disk, then renamed over `path` (atomic on POSIX). On failure the old file
 // is left intact, the twin removed, and false returned.

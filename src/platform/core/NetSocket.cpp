@@ -1,4 +1,5 @@
 #include "platform/core/NetSocket.h"
+#include "platform/core/SignalStack.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -67,6 +68,7 @@ std::vector<NetAddress> Net_Resolve(const std::string& host, int port, int timeo
     auto lookup = std::make_shared<Lookup>();
     try {
         std::thread([lookup, host, service] {
+            SignalStack signalStack;
             addrinfo h{};
             h.ai_family = AF_UNSPEC;
             h.ai_socktype = SOCK_STREAM;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <thread>
 
@@ -41,13 +42,21 @@ bool IsRegularFile(const std::string& path) {
 }
 
 // The UTF-16LE line reader: code units are split at CR, LF and CR LF as they arrive.
+// It keeps to the output bounds: past one, it takes nothing more and says which.
 struct LineReader {
     std::string Odd; // a lone byte waiting for its pair
     std::u16string Line;
     bool AfterCR = false;
     std::vector<std::string>* Out = nullptr;
+    uint64_t Total = 0;             // bytes received
+    const char* Exceeded = nullptr; // the bound passed, for the log
 
     void Emit() {
+        if (Out->size() >= EXTRACTOR_MAX_LINES) {
+            Exceeded = "lines";
+            Line.clear();
+            return;
+        }
         std::string text = Utf16ToUtf8(Line);
         Line.clear();
         std::string clean;
@@ -56,11 +65,19 @@ struct LineReader {
             if (c != '\x11') clean.push_back(c);
         Out->push_back(std::move(clean));
     }
-    void Feed(std::string_view bytes) {
+    // Returns the number of lines completed by these bytes.
+    size_t Feed(std::string_view bytes) {
+        if (Exceeded) return 0;
+        Total += bytes.size();
+        if (Total > EXTRACTOR_MAX_OUTPUT) {
+            Exceeded = "output";
+            return 0;
+        }
+        const size_t before = Out->size();
         std::string data = Odd;
         data.append(bytes);
         const size_t whole = data.size() & ~static_cast<size_t>(1);
-        for (size_t i = 0; i < whole; i += 2) {
+        for (size_t i = 0; i < whole && !Exceeded; i += 2) {
             const char16_t u =
                 static_cast<char16_t>(static_cast<unsigned char>(data[i]) |
                                       (static_cast<unsigned char>(data[i + 1]) << 8));
@@ -72,13 +89,18 @@ struct LineReader {
                 AfterCR = false;
             } else {
                 AfterCR = false;
+                if ((Line.size() + 1) * 2 > EXTRACTOR_MAX_LINE) {
+                    Exceeded = "line length";
+                    break;
+                }
                 Line.push_back(u);
             }
         }
         Odd = data.substr(whole);
+        return Out->size() - before;
     }
     void Finish() {
-        if (!Line.empty()) Emit();
+        if (!Line.empty() && !Exceeded) Emit();
     }
 };
 
@@ -154,12 +176,13 @@ std::string Extractor_CommandLine(const std::string& program, const std::string&
     return line + " \"" + pageFile + "\" \"" + url + "\"";
 }
 
-std::vector<std::string> Extractor_SplitUtf16Lines(std::string_view bytes) {
+std::vector<std::string> Extractor_SplitUtf16Lines(std::string_view bytes, bool* overBound) {
     std::vector<std::string> lines;
     LineReader reader;
     reader.Out = &lines;
     reader.Feed(bytes);
     reader.Finish();
+    if (overBound) *overBound = reader.Exceeded != nullptr;
     return lines;
 }
 
@@ -228,13 +251,14 @@ ExtractorRun RunExtractor(const std::string& pageFile, const std::string& progra
 
     LineReader reader;
     reader.Out = &run.Lines;
-    char buffer[4096];
+    char buffer[65536];
     int budget = EXTRACTOR_FIRST_BUDGET;
     bool eof = false, exited = false;
     auto drain = [&] {
         for (;;) {
             const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
             if (n > 0) {
+                if (reader.Exceeded) return;
                 reader.Feed(std::string_view(buffer, static_cast<size_t>(n)));
                 continue;
             }
@@ -247,8 +271,15 @@ ExtractorRun RunExtractor(const std::string& pageFile, const std::string& progra
             if (::poll(&p, 1, 1) > 0) {
                 const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
                 if (n > 0) {
-                    reader.Feed(std::string_view(buffer, static_cast<size_t>(n)));
-                    budget = EXTRACTOR_LINE_BUDGET;
+                    // Only a whole line renews the budget: a trickle of bytes does not.
+                    if (reader.Feed(std::string_view(buffer, static_cast<size_t>(n))) > 0)
+                        budget = EXTRACTOR_LINE_BUDGET;
+                    if (reader.Exceeded) {
+                        Log("! Extractor ended, its output passed the bound on " +
+                            std::string(reader.Exceeded) + " : " + program);
+                        EndChild(pid);
+                        break;
+                    }
                     continue;
                 }
                 if (n == 0 || (errno != EAGAIN && errno != EINTR)) eof = true;
@@ -261,6 +292,9 @@ ExtractorRun RunExtractor(const std::string& pageFile, const std::string& progra
             // What the child wrote just before it ended is still in the pipe.
             if (!eof) drain();
             run.Ended = true;
+            if (reader.Exceeded)
+                Log("! Extractor ended, its output passed the bound on " +
+                    std::string(reader.Exceeded) + " : " + program);
             break;
         }
         // A stop request of the update thread must not wait for the budget: the worker
@@ -278,6 +312,13 @@ ExtractorRun RunExtractor(const std::string& pageFile, const std::string& progra
     }
     ::close(fds[0]);
     reader.Finish();
+    if (reader.Exceeded) {
+        // An output past its bounds is no document: the feed fails, nothing is kept.
+        run.OverBound = true;
+        std::vector<std::string>().swap(run.Lines);
+        run.Items = 0;
+        return run;
+    }
     run.Items = Extractor_ApplyLines(run.Lines);
     return run;
 }
@@ -285,12 +326,20 @@ ExtractorRun RunExtractor(const std::string& pageFile, const std::string& progra
 int Extractor_Update(const std::string& folder, const std::string& type, const std::string& url,
                      const std::string& pageFile, int64_t& startMs) {
     startMs = -1;
+    // Only a plain file name of the plug-in folder is ever run.
+    if (type.find('/') != std::string::npos || type == "." || type == "..") {
+        Log("! Error, extractor name is not a plain file name : " + type);
+        return 0;
+    }
     const std::string program = WithSlash(folder) + type;
     if (type.empty() || !IsRegularFile(program) || File_Size(program) <= 0) return 0;
     std::string page;
     const size_t colon = url.find(':');
     if (colon != std::string::npos && colon >= 2) {
-        if (!DownloadFile(ExpandUrlDate(url), pageFile, 1, 0)) return 0;
+        // The page is read whole by the extractor: bounded like any document.
+        const DownloadSettings settings = Download_GetSettings();
+        if (!DownloadFile(ExpandUrlDate(url), pageFile, 1, 0, settings, settings.MaxDocumentBytes))
+            return 0;
         char cwd[4096];
         page = (::getcwd(cwd, sizeof cwd) ? WithSlash(cwd) : std::string()) + pageFile;
     }

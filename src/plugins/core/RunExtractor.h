@@ -13,6 +13,11 @@
 // Idle polls of 1 ms an extractor may stay silent before its first line, and after each.
 inline constexpr int EXTRACTOR_FIRST_BUDGET = 5000;
 inline constexpr int EXTRACTOR_LINE_BUDGET = 2500;
+// Bounds on what an extractor may write: one line (bytes as received), the number of
+// lines, and everything. Past one the child is ended and the run yields nothing.
+inline constexpr size_t EXTRACTOR_MAX_LINE = 1u << 20;
+inline constexpr size_t EXTRACTOR_MAX_LINES = 100000;
+inline constexpr uint64_t EXTRACTOR_MAX_OUTPUT = uint64_t(64) << 20;
 
 // True when `name` (a bare file name) names an extractor: it begins with "OV-" and its
 // extension is "exe", both ignoring case.
@@ -39,21 +44,25 @@ struct ExtractorRun {
     bool Ended = false;             // it ended on its own (not by the budget)
     std::vector<std::string> Lines; // every line read, in order (U+0011 removed)
     int Items = 0;                  // items Item_Commit kept
+    bool OverBound = false;         // the output passed a bound: ended, nothing kept
 };
 
 // Runs `program` with the two arguments `pageFile` and `url` (no shell, working folder
 // inherited), its standard output on a pipe; reads UTF-16LE lines ended by CR, LF or
-// CR LF within the budget (any received byte renews it), ends and reaps a child that
-// outlives it or a stop request of the update thread (SIGTERM, then SIGKILL), then
-// applies the key rules to what was read: each item goes to Item_Commit (ParsedItems).
+// CR LF within the budget (each whole line renews it), ends and reaps a child that
+// outlives it, writes past the output bounds (logged; nothing is kept) or meets a stop
+// request of the update thread (SIGTERM, then SIGKILL), then applies the key rules to
+// what was read: each item goes to Item_Commit (ParsedItems).
 ExtractorRun RunExtractor(const std::string& pageFile, const std::string& program,
                           const std::string& url);
 // The key rules over lines already read: fields of the item under construction,
 // "Orvalis" hands it on, and so does the end. Returns the number of items kept.
 int Extractor_ApplyLines(const std::vector<std::string>& lines);
 // Decodes UTF-16LE bytes into lines ended by CR, LF or CR LF; the text after the last
-// end is a line too when not empty. (What RunExtractor does as the bytes arrive.)
-std::vector<std::string> Extractor_SplitUtf16Lines(std::string_view bytes);
+// end is a line too when not empty. (What RunExtractor does as the bytes arrive.) Past
+// the output bounds the reading stops and `overBound`, when given, is set.
+std::vector<std::string> Extractor_SplitUtf16Lines(std::string_view bytes,
+                                                   bool* overBound = nullptr);
 
 // The update of an extractor feed on the worker thread: the page at `url` (date
 // placeholders filled) downloaded into `pageFile` when the URL has a scheme, then the

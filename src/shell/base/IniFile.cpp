@@ -50,7 +50,8 @@ void IniReader::LoadBytes(std::string_view bytes) {
         line.remove_prefix(b);
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
-            const size_t close = line.find(']');
+            // To the last "]": a name holding "]" (a feed's) is written as it is.
+            const size_t close = line.rfind(']');
             if (close != std::string_view::npos) {
                 IniGroup g;
                 g.Name = std::string(line.substr(1, close - 1));

@@ -2,7 +2,8 @@
 // files, configuration files and the podcast queue file.
 //
 // Reading: a leading UTF-8 byte-order mark selects UTF-8, otherwise the bytes are
-// Windows-1252. "[name]" starts a group, a line beginning with ";" is a comment, any
+// Windows-1252. "[name]" starts a group (the name runs to the line's last "]", so a
+// name may hold "]"), a line beginning with ";" is a comment, any
 // other non-empty line is "key = value". Keys compare without regard to ASCII case and
 // only within the selected group (before any selection: the entries before the first
 // header). Writing: UTF-8 with a byte-order mark, CR LF after every line.

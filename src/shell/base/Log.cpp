@@ -1,5 +1,9 @@
 #include "shell/base/Log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -95,4 +99,34 @@ void Log_Reset() {
     s.LogHeader.clear();
     s.LogBuffer.clear();
     s.LogFileStarted = false;
+}
+
+static void WriteFd(int fd, const char* data, size_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, data, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return;
+        data += w;
+        n -= static_cast<size_t>(w);
+    }
+}
+
+void Log_CrashPrepare() {
+    State();
+}
+
+void Log_CrashWrite(const char* text, size_t size) {
+    LogState& s = State();
+    // try_lock only: the crashed thread may hold the lock, and waiting would hang.
+    const bool locked = s.LogMutex.try_lock();
+    const bool fresh = locked && !s.LogFileStarted;
+    const int fd =
+        ::open(s.File.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (fresh ? O_TRUNC : O_APPEND), 0644);
+    if (fd >= 0) {
+        if (fresh) WriteFd(fd, s.LogHeader.data(), s.LogHeader.size());
+        if (locked) WriteFd(fd, s.LogBuffer.data(), s.LogBuffer.size());
+        WriteFd(fd, text, size);
+        ::close(fd);
+    }
+    // The lock is kept: the process ends now, and no line may follow the report.
 }

@@ -2,6 +2,7 @@
 // the current folder now and then; every thread may log. Prefixes by convention:
 // "* " an operation starts, "- " a step or a success, "! " an error, " " a continuation.
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,5 +19,11 @@ void Log_SetFile(const std::string& path);
 // Called for a fatal line after it has been appended; the GUI shows the log and ends the
 // process there. Without a handler the log is flushed and the process ends with code 0.
 void Log_SetFatalHandler(std::function<void()> handler);
+// For the crash handler, inside a signal: writes the pending lines (the header first when
+// the file was not started) and then `text` to the log file with write(2) only, without
+// allocating. When the log's lock is held elsewhere only `text` is appended.
+void Log_CrashWrite(const char* text, size_t size);
+// Builds the log's state ahead of any crash (Log_CrashWrite never builds it).
+void Log_CrashPrepare();
 // Forgets everything (tests).
 void Log_Reset();

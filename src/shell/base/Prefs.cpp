@@ -278,6 +278,7 @@ void Pref_Defaults() {
     Pref.AppLang = "";
     Pref.MainHotkey = 0;
     Pref.NetAgent = "Orvalis";
+    Pref.MaxDownloadSize = 64;
     Pref.DBRssURL = PREF_DBRSSURL_DEFAULT;
     Pref.AudioTimeFormat = Lng(L_Status_AudioTime);
     Pref.DurationTimeFormat = Lng(L_Duration_AudioTime);
@@ -340,6 +341,7 @@ static void ReadAll(const IniReader& r) {
     Pref.AppLang = r.ReadString("AppLang", d.AppLang);
     Pref.MainHotkey = r.ReadLong("MainHotkey", d.MainHotkey);
     Pref.NetAgent = r.ReadString("NetAgent", d.NetAgent);
+    Pref.MaxDownloadSize = r.ReadLong("MaxDownloadSize", d.MaxDownloadSize);
     Pref.DBRssURL = r.ReadString("DBRssURL", d.DBRssURL);
     Pref.AudioTimeFormat = Trim(r.ReadString("AudioTimeFormat", d.AudioTimeFormat));
     Pref.DurationTimeFormat = Trim(r.ReadString("DurationTimeFormat", d.DurationTimeFormat));
@@ -421,6 +423,7 @@ void Pref_Check() {
         Pref.AlarmFinishFirstActualizeFile = "FinishFirstActualize.Wav";
 
     Pref.AlarmVolume = Bound(Pref.AlarmVolume, 10, 100);
+    Pref.MaxDownloadSize = Bound(Pref.MaxDownloadSize, 1, 1024);
     Pref.AudioVolume = Bound(Pref.AudioVolume, 2, 100);
     if (Pref.AudioTempo < -1 || Pref.AudioTempo > 3) Pref.AudioTempo = 0;
     Pref.MuteVolume = Bound(Pref.MuteVolume, 0, 50);
@@ -486,6 +489,8 @@ void Pref_Write(IniWriter& w) {
     if (!Pref.CheckVersionURL.empty() && Pref.CheckVersionURL != PREF_CHECKVERSIONURL_DEFAULT)
         w.WriteString("CheckVersionURL", Pref.CheckVersionURL);
     w.WriteString("ProxyHost", Pref.ProxyHost);
+    // Written only when changed from its default, so files stay as other versions wrote them.
+    if (Pref.MaxDownloadSize != 64) w.WriteLong("MaxDownloadSize", Pref.MaxDownloadSize);
     w.WriteLong("MaxRss", Pref.MaxRss);
     w.WriteLong("ProxyPort", Pref.ProxyPort);
     w.WriteString("ProxyID", Pref.ProxyID);

@@ -54,6 +54,8 @@ struct Preferences {
     std::string AppLang;
     int32_t MainHotkey = 0;
     std::string NetAgent;
+    // Bound on a document downloaded into memory or parsed, in megabytes (1..1024).
+    int32_t MaxDownloadSize = 0;
     std::string DBRssURL;
     std::string AudioTimeFormat;
     std::string DurationTimeFormat;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string>
 
 #include "platform/core/Text.h"
 
@@ -66,10 +67,35 @@ XmlNode* XmlDocument::NewChild(XmlNode* parent, XmlNodeType type, std::string_vi
 struct XmlBuilder {
     XmlDocument* Doc;
     XmlNode* Current;
+    XML_Parser Parser = nullptr;
     XmlNode* CData = nullptr; // open CDATA section
+    int Depth = 0;            // open elements
+    int Refused = 0;          // XML_TREE_TOO_DEEP or XML_TREE_TOO_LARGE once stopped
+
+    // Stops the parse for good; expat then reports XML_ERROR_ABORTED, replaced by the
+    // refusal's own code. Handlers may still be called for the current buffer until
+    // expat notices, so every handler checks Refused first.
+    bool Refuse(int code) {
+        if (!Refused) {
+            Refused = code;
+            XML_StopParser(Parser, XML_FALSE);
+        }
+        return false;
+    }
+    bool Room() {
+        if (Refused) return false;
+        if (Doc->NodeCount() >= XML_TREE_MAX_NODES) return Refuse(XML_TREE_TOO_LARGE);
+        return true;
+    }
 
     static void Start(void* ud, const XML_Char* name, const XML_Char** atts) {
         auto* b = static_cast<XmlBuilder*>(ud);
+        if (!b->Room()) return;
+        if (b->Depth >= XML_TREE_MAX_DEPTH) {
+            b->Refuse(XML_TREE_TOO_DEEP);
+            return;
+        }
+        ++b->Depth;
         XmlNode* n = b->Doc->NewChild(b->Current, XML_NODE_ELEMENT, name);
         for (int i = 0; atts[i]; i += 2)
             n->Attributes.push_back({atts[i], atts[i + 1]});
@@ -77,10 +103,13 @@ struct XmlBuilder {
     }
     static void End(void* ud, const XML_Char*) {
         auto* b = static_cast<XmlBuilder*>(ud);
+        if (b->Refused) return;
+        --b->Depth;
         if (b->Current->Parent) b->Current = b->Current->Parent;
     }
     static void Chars(void* ud, const XML_Char* s, int len) {
         auto* b = static_cast<XmlBuilder*>(ud);
+        if (b->Refused) return;
         if (b->CData)
             b->CData->Text.append(s, static_cast<size_t>(len));
         else if (b->Current->Type == XML_NODE_ELEMENT)
@@ -88,15 +117,18 @@ struct XmlBuilder {
     }
     static void StartCData(void* ud) {
         auto* b = static_cast<XmlBuilder*>(ud);
+        if (!b->Room()) return;
         b->CData = b->Doc->NewChild(b->Current, XML_NODE_CDATA, "");
     }
     static void EndCData(void* ud) { static_cast<XmlBuilder*>(ud)->CData = nullptr; }
     static void Comment(void* ud, const XML_Char* data) {
         auto* b = static_cast<XmlBuilder*>(ud);
+        if (!b->Room()) return;
         b->Doc->NewChild(b->Current, XML_NODE_COMMENT, "")->Text = data;
     }
     static void Instruction(void* ud, const XML_Char* target, const XML_Char* data) {
         auto* b = static_cast<XmlBuilder*>(ud);
+        if (!b->Room()) return;
         b->Doc->NewChild(b->Current, XML_NODE_INSTRUCTION, target)->Text = data ? data : "";
     }
 };
@@ -109,7 +141,7 @@ static std::unique_ptr<XmlDocument> Parse(std::string_view bytes, const char* en
         doc->SetError(XML_ERROR_NO_MEMORY, XML_ErrorString(XML_ERROR_NO_MEMORY), 0, 0);
         return doc;
     }
-    XmlBuilder b{doc.get(), doc->Main()};
+    XmlBuilder b{doc.get(), doc->Main(), p};
     XML_SetUserData(p, &b);
     XML_SetElementHandler(p, &XmlBuilder::Start, &XmlBuilder::End);
     XML_SetCharacterDataHandler(p, &XmlBuilder::Chars);
@@ -127,6 +159,19 @@ static std::unique_ptr<XmlDocument> Parse(std::string_view bytes, const char* en
         st = XML_Parse(p, bytes.data() + off, static_cast<int>(n), last ? 1 : 0);
         off += n;
     } while (st == XML_STATUS_OK && off < bytes.size());
+    if (b.Refused) {
+        const long line = static_cast<long>(XML_GetCurrentLineNumber(p));
+        const long column = static_cast<long>(XML_GetCurrentColumnNumber(p));
+        XML_ParserFree(p);
+        // What was built is dropped at once: the caller only learns the refusal.
+        doc = std::make_unique<XmlDocument>();
+        doc->SetError(b.Refused,
+                      b.Refused == XML_TREE_TOO_DEEP
+                          ? "nested deeper than " + std::to_string(XML_TREE_MAX_DEPTH) + " levels"
+                          : "more than " + std::to_string(XML_TREE_MAX_NODES) + " nodes",
+                      line, column);
+        return doc;
+    }
     if (st != XML_STATUS_OK) {
         const XML_Error code = XML_GetErrorCode(p);
         doc->SetError(static_cast<int>(code), XML_ErrorString(code) ? XML_ErrorString(code) : "",

@@ -54,6 +54,8 @@ class XmlDocument {
     long ErrorColumn() const { return m_errorColumn; }
     // Appends a new node as the last child of `parent`.
     XmlNode* NewChild(XmlNode* parent, XmlNodeType type, std::string_view name);
+    // Nodes allocated so far, the main node included.
+    size_t NodeCount() const { return m_nodes.size(); }
     void SetError(int code, std::string message, long line, long column);
 
   private:
@@ -65,6 +67,15 @@ class XmlDocument {
     long m_errorLine = 0;
     long m_errorColumn = 0;
 };
+
+// Bounds of a document tree: a document nested deeper, or with more nodes, is refused as
+// not well-formed (error XML_TREE_TOO_DEEP / XML_TREE_TOO_LARGE, parse stopped at once),
+// so a hostile feed can neither exhaust memory nor the stack of a recursive reader.
+inline constexpr int XML_TREE_MAX_DEPTH = 4096;
+inline constexpr size_t XML_TREE_MAX_NODES = 1000000;
+// Error codes of those refusals, beyond expat's own codes.
+inline constexpr int XML_TREE_TOO_DEEP = 1001;
+inline constexpr int XML_TREE_TOO_LARGE = 1002;
 
 // Parses bytes; the encoding comes from the document (byte-order mark or declaration,
 // UTF-8 when neither). Always returns a document: check ErrorCode().

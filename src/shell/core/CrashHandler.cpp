@@ -1,20 +1,21 @@
 #include "shell/core/CrashHandler.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <ucontext.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cerrno>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
+#include "platform/core/FileUtil.h"
+#include "platform/core/SignalStack.h"
 #include "shell/base/Log.h"
-#include "shell/core/SingleInstance.h"
 
 namespace {
-std::function<void(const std::string&)> g_reporter;
 volatile sig_atomic_t g_inHandler = 0;
+// The report is built here, never on the heap: a fault may come from a broken heap.
+char g_report[4096];
 
 const char* Description(int sig) {
     switch (sig) {
@@ -33,10 +34,44 @@ const char* Description(int sig) {
     }
 }
 
+// Appends to a fixed buffer; what does not fit is cut.
+struct Writer {
+    char* Buf;
+    size_t Cap;
+    size_t Len = 0;
+    void Text(const char* s) {
+        while (*s && Len < Cap)
+            Buf[Len++] = *s++;
+    }
+    void Number(unsigned long long v) {
+        char digits[24];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + v % 10);
+            v /= 10;
+        } while (v);
+        while (n > 0 && Len < Cap)
+            Buf[Len++] = digits[--n];
+    }
+};
+
+void WriteAll(int fd, const char* data, size_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, data, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return;
+        data += w;
+        n -= static_cast<size_t>(w);
+    }
+}
+
 void Handler(int sig, siginfo_t* info, void* context) {
     // A crash inside the handler itself ends at once.
     if (g_inHandler) _exit(1);
     g_inHandler = 1;
+    // First of all: should anything below block (a lock held by the thread that
+    // crashed), the alarm ends the process.
+    alarm(5);
     unsigned long long regs[8];
     const unsigned long long* regsPtr = nullptr;
     unsigned long long pc = 0;
@@ -58,53 +93,73 @@ void Handler(int sig, siginfo_t* info, void* context) {
     const bool access = sig == SIGSEGV || sig == SIGBUS;
     if (info) target = reinterpret_cast<unsigned long long>(info->si_addr);
     if (!pc) pc = target;
-    const std::string report =
-        CrashHandler_Report(sig, info ? info->si_code : 0, pc, access ? &target : nullptr, regsPtr);
-    // Should the log lock be held by the thread that crashed, give up after a while
-    // rather than hang.
-    alarm(5);
-    Log(std::string_view(report).substr(0, report.size() - 2)); // Log ends the line itself
-    FlushLog();
-    alarm(0);
-    if (ssize_t w = write(2, report.data(), report.size()); w < 0) {
+    const size_t n = CrashHandler_FormatReport(g_report, sizeof g_report, sig, pc,
+                                               access ? &target : nullptr, regsPtr);
+    Log_CrashWrite(g_report, n);
+    WriteAll(2, g_report, n);
+    const int marker = ::open(CRASH_MARKER_FILE, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (marker >= 0) {
+        WriteAll(marker, g_report, n);
+        ::close(marker);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    if (g_reporter) g_reporter(report);
-    SingleInstance_Release();
+    // The single-instance lock and every other descriptor go with the process.
     _exit(1);
 }
 } // namespace
 
+size_t CrashHandler_FormatReport(char* buffer, size_t capacity, int signal,
+                                 unsigned long long faultAddress,
+                                 const unsigned long long* targetAddress,
+                                 const unsigned long long* registers) {
+    Writer w{buffer, capacity};
+    w.Text("A program error was detected:\r\n");
+    w.Text("Error Message:   ");
+    w.Text(Description(signal));
+    w.Text("\r\nError Code: ");
+    w.Number(static_cast<unsigned long long>(signal));
+    w.Text(" at Address: ");
+    w.Number(faultAddress);
+    w.Text("\r\n");
+    if (targetAddress) {
+        w.Text("Target Address:  ");
+        w.Number(*targetAddress);
+        w.Text("\r\n");
+    }
+    w.Text("Register content:\r\n");
+    static const char* const names[8] = {"EAX", "EBX", "ECX", "EDX", "EBP", "ESI", "EDI", "ESP"};
+    for (int i = 0; i < 8; ++i) {
+        w.Text(names[i]);
+        w.Text(" = ");
+        if (registers) w.Number(registers[i]);
+        w.Text("\r\n");
+    }
+    return w.Len;
+}
+
 std::string CrashHandler_Report(int signal, int code, unsigned long long faultAddress,
                                 const unsigned long long* targetAddress,
                                 const unsigned long long* registers) {
-    std::string r = "A program error was detected:\r\n";
-    r += std::string("Error Message:   ") + Description(signal) + "\r\n";
     (void)code;
-    r += "Error Code: " + std::to_string(signal) + " at Address: " + std::to_string(faultAddress) +
-         "\r\n";
-    if (targetAddress) r += "Target Address:  " + std::to_string(*targetAddress) + "\r\n";
-    r += "Register content:\r\n";
-    static const char* names[8] = {"EAX", "EBX", "ECX", "EDX", "EBP", "ESI", "EDI", "ESP"};
-    for (int i = 0; i < 8; ++i) {
-        r += std::string(names[i]) + " = ";
-        if (registers) r += std::to_string(registers[i]);
-        r += "\r\n";
-    }
-    return r;
+    char buffer[4096];
+    const size_t n = CrashHandler_FormatReport(buffer, sizeof buffer, signal, faultAddress,
+                                               targetAddress, registers);
+    return std::string(buffer, n);
 }
 
-void CrashHandler_SetReporter(std::function<void(const std::string&)> reporter) {
-    g_reporter = std::move(reporter);
+bool CrashHandler_TakeLastFault(std::string& report) {
+    report.clear();
+    if (!File_Exists(CRASH_MARKER_FILE)) return false;
+    const long long size = File_Size(CRASH_MARKER_FILE);
+    if (size > 0 && size <= 65536) File_ReadAll(CRASH_MARKER_FILE, report);
+    File_Delete(CRASH_MARKER_FILE);
+    return true;
 }
 
 void CrashHandler_Install() {
     // The handler runs on its own stack so a stack overflow can still be reported.
-    static char altStack[64 * 1024];
-    stack_t ss{};
-    ss.ss_sp = altStack;
-    ss.ss_size = sizeof altStack;
-    sigaltstack(&ss, nullptr);
+    SignalStack_InstallForever();
+    // Log_CrashWrite must find the log's state built, not build it inside the signal.
+    Log_CrashPrepare();
     struct sigaction sa {};
     sa.sa_sigaction = Handler;
     sa.sa_flags = SA_SIGINFO | SA_ONSTACK;

@@ -28,6 +28,7 @@ bool Pref_ApplyToCore() {
     net.ProxyID = Pref.ProxyID;
     net.ProxyPassWord = Pref.ProxyPassWord;
     net.UseProxy = Pref.UseProxy != 0;
+    net.MaxDocumentBytes = static_cast<int64_t>(Pref.MaxDownloadSize) << 20;
     Download_SetSettings(net);
     Catalogue_Settings().MaxRss = Pref.MaxRss;
     Catalogue_Settings().DBBaseMode = DBBaseMode != 0;

@@ -1,6 +1,7 @@
 #include "shell/core/MainCommands.h"
 
 #include "access/core/Shortcuts.h"
+#include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
 #include "shell/base/Lng.h"
 #include "shell/core/MainView.h"
@@ -186,6 +187,31 @@ std::string Help_Topic(int zone) {
     default:
         return "ZoneVisu.html";
     }
+}
+
+std::string Help_Page(int command, int zone) {
+    switch (command) {
+    case CMD_HELP:
+    case CMD_HELP_HTML:
+        return "Orvalis.html";
+    case CMD_HELP_CONTEXT:
+        return Help_Topic(zone);
+    default:
+        return {};
+    }
+}
+
+std::string Help_Path(const std::string& appPath, const std::string& language,
+                      const std::string& page) {
+    // A page name never holds a folder: only the four shipped names reach here.
+    if (page.empty() || page.find('/') != std::string::npos) return {};
+    if (!language.empty() && language.find('/') == std::string::npos && language != "." &&
+        language != "..") {
+        const std::string own = appPath + "Help/" + language + "/" + page;
+        if (File_Exists(own)) return own;
+    }
+    const std::string french = appPath + page;
+    return File_Exists(french) ? french : std::string();
 }
 
 std::string NotYetAvailable_Text() {

@@ -221,6 +221,14 @@ bool Quit_NeedsConfirmation(uint32_t prefFlags, bool podcastsDownloading);
 // "ZoneVisu.html").
 std::string Help_File(int command);
 std::string Help_Topic(int zone);
+// The page a help command opens off Windows, where there is no compiled help: the main
+// page "Orvalis.html" for 166 and 168, the focused zone's page for 170; "" for any other.
+std::string Help_Page(int command, int zone);
+// The file of `page` in the program folder `appPath`: the language's own page
+// ("Help/<language>/<page>") when `language` names one that has it, else the French page
+// beside the program; "" when neither exists.
+std::string Help_Path(const std::string& appPath, const std::string& language,
+                      const std::string& page);
 
 // The text announced for a command whose module is not part of this build.
 std::string NotYetAvailable_Text();

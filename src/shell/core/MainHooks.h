@@ -27,6 +27,9 @@ struct MainHooks {
     std::function<std::string()> UpdatingFeedName;
     // "Lecture" / "En pause" while the audio engine holds something; "" otherwise.
     std::function<std::string()> AudioState;
+    // Shows the selected article (or empties the view); without it the window shows the
+    // article's plain text itself.
+    std::function<void()> ShowArticle;
 };
 MainHooks& Main_Hooks();
 

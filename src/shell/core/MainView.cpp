@@ -141,8 +141,33 @@ std::string ListColumn_Fourth(bool groupView) {
     return groupView ? Lng(L_Main_ListIcon_Source) : Lng(L_Main_ListIcon_Size);
 }
 
+// The "%d" masks ("%dt%dmm%dss"): one number per "%d", its letters after it as the unit,
+// the last number the seconds, the one before the minutes, the first the hours. They are
+// shown as a listener understands them, units spelt "h", "min", "s", leading zero parts
+// left out: "1 h 05 min 30 s", "5 min 30 s", "30 s".
+static std::string SpokenDuration(int32_t seconds, const std::string& mask) {
+    int parts = 0;
+    for (size_t at = mask.find("%d"); at != std::string::npos; at = mask.find("%d", at + 2))
+        ++parts;
+    parts = std::clamp(parts, 1, 3);
+    const int32_t value[3] = {parts == 3 ? seconds / 3600 : 0,
+                              parts >= 2 ? (parts == 3 ? (seconds / 60) % 60 : seconds / 60) : 0,
+                              parts >= 2 ? seconds % 60 : seconds};
+    static const char* const unit[3] = {"h", "min", "s"};
+    std::string out;
+    for (int i = 3 - parts; i < 3; ++i) {
+        if (out.empty() && value[i] == 0 && i < 2) continue;
+        char b[32];
+        std::snprintf(b, sizeof b, out.empty() ? "%d %s" : " %02d %s", static_cast<int>(value[i]),
+                      unit[i]);
+        out += b;
+    }
+    return out;
+}
+
 std::string Duration_Format(int32_t seconds, const std::string& mask) {
     if (seconds < 0) seconds = 0;
+    if (mask.find("%d") != std::string::npos) return SpokenDuration(seconds, mask);
     const int h = seconds / 3600, m = (seconds / 60) % 60, s = seconds % 60;
     auto two = [](int v) {
         char b[16];
@@ -159,7 +184,12 @@ std::string Duration_Format(int32_t seconds, const std::string& mask) {
 static std::string SizeText(int64_t bytes) {
     if (bytes <= 0) return {};
     char b[32];
-    std::snprintf(b, sizeof b, "%.1f Mo", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    // Below one megabyte "0.0 Mo" tells nothing: kilobytes, at least 1.
+    if (bytes < 1024 * 1024)
+        std::snprintf(b, sizeof b, "%lld Ko",
+                      static_cast<long long>(std::max<int64_t>(1, (bytes + 512) / 1024)));
+    else
+        std::snprintf(b, sizeof b, "%.1f Mo", static_cast<double>(bytes) / (1024.0 * 1024.0));
     return b;
 }
 

@@ -57,8 +57,9 @@ struct ListRowText {
 };
 ListRowText ListRow_Text(const Item& item, bool groupView, int32_t display,
                          const std::string& durationFormat, int dateLayout);
-// Seconds as "DurationTimeFormat" asks ("%hh", "%ii", "%ss"; hours only when above 0
-// unless the mask forces them).
+// Seconds as "DurationTimeFormat" asks: "%hh", "%ii", "%ss" replaced by two digits each;
+// a mask of "%d" numbers with their units ("%dt%dmm%dss", the default) spoken as
+// "1 h 05 min 30 s", "5 min 30 s" (hours and minutes only when above 0).
 std::string Duration_Format(int32_t seconds, const std::string& mask);
 
 // Status bar texts.

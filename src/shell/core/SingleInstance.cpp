@@ -21,6 +21,7 @@
 #include "platform/core/Text.h"
 #include "shell/base/Log.h"
 #include "shell/core/Startup.h"
+#include "platform/core/SignalStack.h"
 
 namespace {
 constexpr uint32_t kMaxText = 64 * 1024; // a path, never more
@@ -111,6 +112,7 @@ void Serve(int client) {
 }
 
 void Listen(int listenFd, int wakeFd) {
+    SignalStack signalStack;
     for (;;) {
         pollfd fds[2] = {{listenFd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0) {

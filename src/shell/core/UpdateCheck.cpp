@@ -84,7 +84,8 @@ CheckVersionResult CheckNewVersion_Run(const std::string& url) {
         File_Delete(file);
         ::rmdir(folder.c_str());
     };
-    if (!DownloadFile(url, file, 0, 0)) {
+    const DownloadSettings settings = Download_GetSettings();
+    if (!DownloadFile(url, file, 0, 0, settings, settings.MaxDocumentBytes)) {
         cleanUp();
         result.Status = CHECKVERSION_NOT_REACHED;
         return result;

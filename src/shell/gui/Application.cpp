@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "access/gui/RequestMessage.h"
 #include "catalogue/core/RssList.h"
 #include "discovery/gui/DiscoveryLinks.h"
 #include "platform/core/FileUtil.h"
@@ -19,10 +20,12 @@
 #include "shell/core/CrashHandler.h"
 #include "shell/core/DataLoad.h"
 #include "shell/base/Log.h"
+#include "shell/core/MainCommands.h"
 #include "shell/core/SingleInstance.h"
 #include "shell/core/Startup.h"
 #include "shell/gui/ConfigLinks.h"
 #include "shell/gui/LogWindow.h"
+#include "shell/gui/MainHandlers.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/PrefsDialog.h"
 
@@ -30,6 +33,7 @@
 #include <wx/sizer.h>
 
 #include "access/core/Shortcuts.h"
+#include "access/gui/RequestMessage.h"
 #include "access/gui/ShortcutPanel.h"
 #include "catalogue/core/ItemsFile.h"
 #include "shell/base/LngState.h"
@@ -37,9 +41,9 @@
 #include "update/core/Date.h"
 #include "update/net/DownloadTool.h"
 
+// The program's own box: "Oui"/"Non" whatever the toolkit's translations, read as text.
 static int AskYesNo(const std::string& title, const std::string& text) {
-    return wxMessageBox(wxString::FromUTF8(text), wxString::FromUTF8(title),
-                        wxYES_NO | wxICON_QUESTION, MainWindow_Get()) == wxYES;
+    return RequestMessage(title, text, REQUEST_YESNO, MainWindow_Get()) == REQUEST_RESULT_YES;
 }
 
 // Steps 6-7: the shortcut records, the preferences and the language, and what the
@@ -73,11 +77,6 @@ void OnDeviceChange() {
 bool OrvalisApplication::OnInit() {
     // 1. Crash handler first, so even start-up failures are reported.
     CrashHandler_Install();
-    CrashHandler_SetReporter([](const std::string& report) {
-        // Windows belong to the interface thread: a crash in a worker is only logged.
-        if (wxIsMainThread())
-            wxMessageBox(wxString::FromUTF8(report), "OnError example", wxOK | wxICON_ERROR);
-    });
     // 2-3. Program folder; portable mode by the program's name.
     std::string program = "/proc/self/exe";
     if (!File_Exists(program)) program = argv[0].ToStdString(wxConvUTF8);
@@ -90,13 +89,13 @@ bool OrvalisApplication::OnInit() {
     if (!ParseCommandLine(params, &unusable)) {
         const std::string text = Startup_Text(
             L_Msg_NoLocalPath, "Le dossier de stockage n'est pas utilisable !%w%%S1%", unusable);
-        wxMessageBox(wxString::FromUTF8(text),
-                     wxString::FromUTF8(Startup_Text(L_Request_Error, "Erreur")),
-                     wxOK | wxICON_ERROR);
+        RequestMessage(Startup_Text(L_Request_Error, "Erreur"), text, REQUEST_OK, nullptr);
         std::exit(1);
     }
     // 5. One instance per data folder: a second start hands over and ends.
     if (!CheckSingleInstance(params)) std::exit(0);
+    // A data folder without preferences is a first start: the help is opened for it.
+    const bool firstStart = !File_Exists("Orvalis.ini");
     LoadSettings();
 
     // 8. The main window (it ends the event loop itself when closed) and the log window.
@@ -121,6 +120,14 @@ bool OrvalisApplication::OnInit() {
 
     // 9. Log header.
     Startup_WriteLogHeader(DataPath + "Podcast/");
+    // A crash opens no window: the user learns of it here, once, and its report joins
+    // this run's log (the previous log is replaced at the first flush).
+    std::string lastFault;
+    const bool faulted = CrashHandler_TakeLastFault(lastFault);
+    if (faulted) {
+        Log("! " + std::string(CRASH_LAST_RUN_TEXT));
+        if (!lastFault.empty()) Log(std::string_view(lastFault).substr(0, lastFault.size() - 2));
+    }
 
     // 10. Timers of this layer: hand-overs from a second start, and the program file watch.
     m_handOverTimer.Bind(wxEVT_TIMER, &OrvalisApplication::OnHandOverTimer, this);
@@ -141,6 +148,12 @@ bool OrvalisApplication::OnInit() {
     Config_StartSync();
     AutoSaveFeeds(1);
     MainWindow_Ready();
+    if (faulted)
+        m_frame->CallAfter([] {
+            RequestMessage(Startup_Text(L_Request_Error, "Erreur"), CRASH_LAST_RUN_TEXT, REQUEST_OK,
+                           MainWindow_Get());
+        });
+    if (firstStart) Help_Open(CMD_HELP);
 
     // 18. Flush the log.
     FlushLog();

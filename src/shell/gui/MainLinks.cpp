@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "article/gui/ArticleModule.h"
 #include "audio/gui/AudioLinks.h"
 #include "audio/gui/PodcastLinks.h"
 #include "catalogue/core/Records.h"
@@ -10,9 +11,14 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainHooks.h"
 #include "shell/gui/ArticleListView.h"
+#include "shell/gui/ArticleTextView.h"
 #include "shell/gui/ConfigLinks.h"
 #include "shell/gui/FeedTreeView.h"
+#include "shell/gui/LinkCheck.h"
+#include "shell/gui/MainHandlers.h"
 #include "shell/gui/MainWindow.h"
+#include "update/gui/AlarmPopUp.h"
+#include "update/worker/AlarmSound.h"
 #include "update/worker/FeedThread.h"
 #include "update/worker/Notifications.h"
 
@@ -49,6 +55,10 @@ void FeedDone(const DownloadEntry& entry, int parsed) {
 } // namespace
 
 void MainWindow_LinkModules() {
+    // The window's own commands first: a module's link may replace one of them.
+    MainCommands_Register();
+
+    // Feed discovery, OPML and the new-feed windows.
     Discovery_Link(
         {[]() -> wxWindow* { return MainWindow_Get(); }, [] { UI_Tree_Actualize(); },
          []() -> std::string {
@@ -60,6 +70,8 @@ void MainWindow_LinkModules() {
              return f ? f->Group : std::string();
          },
          []() -> Rss* { return MainWindow_Get() ? MainWindow_Get()->SelectedFeed() : nullptr; }});
+
+    // Update queue.
     FeedThread_Init();
     FeedThreadHooks& fh = FeedThread_Hooks();
     fh.Selection = &TreeSelection;
@@ -95,6 +107,7 @@ void MainWindow_LinkModules() {
         return true;
     });
 
+    // Audio engine and quick menu.
     MainWindow* w = MainWindow_Get();
     AudioWindowLinks audio;
     audio.Window = w;
@@ -125,7 +138,36 @@ void MainWindow_LinkModules() {
     };
     Audio_Link(audio);
     Podcast_Link(audio);
+
+    ArticleHost article;
+    if (w) {
+        article.Frame = w;
+        article.Text = w->Text().Control();
+    }
+    article.SelectedArticle = [](Rss** feed) -> Item* {
+        MainWindow* w = MainWindow_Get();
+        return w ? w->SelectedArticle(feed) : nullptr;
+    };
+    article.IsGroupView = [] { return MainWindow_Get() && MainWindow_Get()->IsGroupView(); };
+    article.FocusedZone = [] { return MainWindow_Get() ? MainWindow_Get()->FocusedZone() : 0; };
+    article.FocusText = [] {
+        if (MainWindow* w = MainWindow_Get()) w->FocusZone(ZONE_TEXT);
+    };
+    article.Status = [] { UI_Status(); };
+    article.RefreshMarks = [] {
+        if (MainWindow* w = MainWindow_Get()) w->RefreshMarks();
+    };
+    article.Say = [](const std::string& text) { Main_Say(text); };
+    Article_Link(article);
+
+    // Configuration files.
     Config_Link();
+
+    // Alarms: the pop-up and the alarm sound.
+    AlarmPopUp_Install();
+
+    // Every hook slot and command left without a handler is logged.
+    MainLinks_Check(w ? w->Bar() : nullptr);
 }
 
 void MainWindow_UnlinkModules() {
@@ -136,6 +178,8 @@ void MainWindow_UnlinkModules() {
     fh.FeedDone = nullptr;
     fh.Say = nullptr;
     Notifications_Shutdown();
+    Alarm_Hooks().PopUp = nullptr;
+    AlarmSound_Close();
 }
 
 void MainWindow_StartUpdates() {

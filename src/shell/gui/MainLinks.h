@@ -3,8 +3,9 @@
 // not linked here leaves its menu entries announcing that they are not available.
 #pragma once
 
-// Installs the commands and hooks of the update queue (timers 1 and 3, commands 66, 68
-// and 70, the status pieces) and of the alarms.
+// Installs every module's commands and hooks, in this one place: the window's own
+// commands, the update queue (timers 1 and 3, commands 66, 68 and 70, the status pieces),
+// the alarms (pop-up and sound); then logs each hook slot and command left without one.
 void MainWindow_LinkModules();
 // Undoes the links as the window goes: the alarms' gap ends (its thread joined) and the
 // update queue no longer reaches the window.

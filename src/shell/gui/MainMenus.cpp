@@ -1,5 +1,8 @@
 #include "shell/gui/MainMenus.h"
 
+#include <string>
+#include <vector>
+
 #include <wx/menu.h>
 
 #include "catalogue/core/Records.h"
@@ -7,6 +10,7 @@
 #include "shell/core/MainCommands.h"
 #include "shell/core/MainView.h"
 #include "shell/base/Prefs.h"
+#include "shell/core/Mnemonics.h"
 #include "shell/core/Startup.h"
 
 static wxString W(const std::string& s) {
@@ -19,6 +23,33 @@ static void Add(wxMenu* m, int id, const std::string& label) {
 
 static void AddCheck(wxMenu* m, int id, const std::string& label) {
     m->AppendCheckItem(id, W(label));
+}
+
+static std::string U8(const wxString& s) {
+    return std::string(s.ToUTF8());
+}
+
+// No two entries of `m` (and of each of its submenus) share a mnemonic.
+static void UniqueMnemonics(wxMenu* m) {
+    std::vector<wxMenuItem*> items;
+    std::vector<std::string> labels, keys;
+    for (wxMenuItem* item : m->GetMenuItems()) {
+        if (item->IsSeparator()) continue;
+        if (item->IsSubMenu()) UniqueMnemonics(item->GetSubMenu());
+        const std::string full = U8(item->GetItemLabel());
+        const size_t tab = full.find('\t');
+        items.push_back(item);
+        labels.push_back(full.substr(0, tab));
+        keys.push_back(tab == std::string::npos ? std::string() : full.substr(tab));
+    }
+    const std::vector<std::string> fixed = Mnemonics_Assign(labels, false);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (fixed[i] != labels[i]) items[i]->SetItemLabel(W(fixed[i] + keys[i]));
+}
+
+static wxMenu* Unique(wxMenu* m) {
+    UniqueMnemonics(m);
+    return m;
 }
 
 static std::string TreeWidthLabel() {
@@ -145,6 +176,17 @@ wxMenuBar* MainMenus_CreateBar(bool bankMode, bool convertMode) {
     Add(help, CMD_ABOUT, Lng(L_Menu_About));
     bar->Append(help, W(Lng(L_Menu_Help)));
 
+    // GTK gives the menu bar no key but the labels' mnemonics: each top-level label gets
+    // one (its first letter no other label uses) unless its text carries its own.
+    std::vector<std::string> titles;
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i) {
+        titles.push_back(U8(bar->GetMenuLabel(i)));
+        UniqueMnemonics(bar->GetMenu(i));
+    }
+    const std::vector<std::string> withKeys = Mnemonics_Assign(titles, true);
+    for (size_t i = 0; i < withKeys.size(); ++i)
+        if (withKeys[i] != titles[i]) bar->SetMenuLabel(i, W(withKeys[i]));
+
     MainMenus_Update(bar, Pref.Display);
     return bar;
 }
@@ -175,7 +217,7 @@ wxMenu* MainMenus_Group() {
     m->AppendSeparator();
     Add(m, CMD_GROUP_DISABLE, Lng(L_PopMenu_DisableGroup));
     Add(m, CMD_GROUP_ENABLE, Lng(L_PopMenu_EnableGroup));
-    return m;
+    return Unique(m);
 }
 
 // The entries the feed and radio menus share, around the update or listen entry.
@@ -194,7 +236,7 @@ static wxMenu* FeedLikeMenu(const Rss& feed, bool radio) {
         (feed.Flags & RSSFLAG_DISABLE) ? Lng(L_PopMenu_EnableRss) : Lng(L_PopMenu_SetDisableRss));
     Add(m, CMD_FEED_TOGGLE_ALARM,
         (feed.Flags & RSSFLAG_ALARM) ? Lng(L_PopMenu_DisableAlarm) : Lng(L_PopMenu_EnableAlarm));
-    return m;
+    return Unique(m);
 }
 
 wxMenu* MainMenus_Feed(const Rss& feed) {
@@ -232,7 +274,7 @@ wxMenu* MainMenus_Article(const Item& item) {
     Add(send, CMD_SHARE_TWITTER, Lng(L_PopMenu_FeedURLToTwitter));
     m->AppendSubMenu(send, W(Lng(L_PopMenu_SendTo)));
     Add(m, CMD_SUBSCRIBE_CHANNEL, Lng(L_PopMenu_Subscribe));
-    return m;
+    return Unique(m);
 }
 
 wxMenu* MainMenus_Grouped() {
@@ -244,7 +286,7 @@ wxMenu* MainMenus_Grouped() {
     auto* del = new wxMenu;
     Add(del, CMD_ARTICLE_DELETE_ALL, Lng(L_PopMenu_DelAllFeed));
     m->AppendSubMenu(del, W(Lng(L_PopMenu_Del)));
-    return m;
+    return Unique(m);
 }
 
 wxMenu* MainMenus_Tray(const std::string& appName) {
@@ -258,5 +300,5 @@ wxMenu* MainMenus_Tray(const std::string& appName) {
     Add(m, CMD_HOTKEY_QUICKMENU, Lng(L_Menu_QuickMenu));
     m->AppendSeparator();
     Add(m, CMD_TRAY_QUIT, Lng(L_Menu_Quit));
-    return m;
+    return Unique(m);
 }

@@ -25,6 +25,7 @@
 #ifndef __WXMSW__
 #include "access/gui/X11HotKeys.h"
 #endif
+#include "article/gui/ArticleView.h"
 #include "catalogue/core/Items.h"
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/RssGroups.h"
@@ -46,6 +47,7 @@
 #include "shell/gui/FeedTreeView.h"
 #include "shell/gui/LogWindow.h"
 #include "shell/gui/MainLinks.h"
+#include "update/worker/FeedThread.h"
 #include "shell/gui/MainWindowParts.h"
 #include "shell/gui/MainMenus.h"
 #include "shell/gui/PrefsDialog.h"
@@ -71,6 +73,8 @@ class WindowCatalogueUi : public CatalogueUi {
         return ReqInput(title, prompt, initial, 0, s_main);
     }
     void Say(const std::string& text) override { Main_Say(text); }
+    // A deleted feed is neither downloaded nor announced any more.
+    void RemoveFromUpdateQueue(const Rss& feed) override { DownloadRSS_Remove(feed.RssID); }
     void CatalogueChanged() override { UI_Tree_Actualize(); }
 };
 WindowCatalogueUi s_catalogueUi;
@@ -326,6 +330,8 @@ int MainWindow::FocusedZone() const {
         if (w == m_tree->Control()) return ZONE_TREE;
         if (w == m_list->Control()) return ZONE_LIST;
         if (w == m_text->Control()) return ZONE_TEXT;
+        // The article's web view stands in the text zone while it shows.
+        if (w->GetName() == ARTICLE_WEBVIEW_NAME) return ZONE_TEXT;
     }
     return m_lastZone;
 }
@@ -334,6 +340,10 @@ void MainWindow::FocusZone(int zone) {
     wxWindow* target = zone == ZONE_LIST   ? static_cast<wxWindow*>(m_list->Control())
                        : zone == ZONE_TREE ? static_cast<wxWindow*>(m_tree->Control())
                                            : static_cast<wxWindow*>(m_text->Control());
+    // While the article shows as HTML the text view is hidden: its zone is the web view.
+    if (zone == ZONE_TEXT && !target->IsShown())
+        if (wxWindow* web = wxWindow::FindWindowByName(ARTICLE_WEBVIEW_NAME, m_panel))
+            if (web->IsShown()) target = web;
     target->SetFocus();
 #ifdef __WXGTK__
     if (auto* w = static_cast<GtkWidget*>(Zone_FocusWidget(target))) gtk_widget_grab_focus(w);
@@ -484,6 +494,10 @@ Rss* MainWindow::SelectedFeed() const {
 }
 
 void MainWindow::ShowSelectedArticle() {
+    if (const auto& show = Main_Hooks().ShowArticle) {
+        show();
+        return;
+    }
     Rss* feed = nullptr;
     Item* item = SelectedArticle(&feed);
     if (!item) {

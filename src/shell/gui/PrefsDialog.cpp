@@ -8,19 +8,19 @@
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/fontdlg.h>
-#include <wx/msgdlg.h>
 #include <wx/notebook.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/textdlg.h>
 
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
 #endif
 
+#include "access/gui/ReqInput.h"
+#include "access/gui/RequestMessage.h"
 #include "platform/core/Text.h"
 #include "shell/core/AutoStart.h"
 #include "shell/base/Lng.h"
@@ -372,22 +372,20 @@ void PrefsDialog::OnUpdateLanguage() {
     std::string language = ChosenLanguage();
     if (language.empty()) {
         // French is built in: the button then starts a new language file for a translator.
-        wxTextEntryDialog ask(this, Label(L_Request_EditNewLang), Label(L_Request_Lang));
-        if (ask.ShowModal() != wxID_OK) return;
-        language = Trim(S(ask.GetValue()));
+        language = Trim(ReqInput(Lng(L_Request_Lang), Lng(L_Request_EditNewLang), "", 0, this));
         for (const char c : std::string("\\/:*?\"<>|"))
             language.erase(std::remove(language.begin(), language.end(), c), language.end());
         if (language.empty()) return;
     }
     if (UpdateLanguageFileFor(LanguageFolder(), language)) {
-        wxMessageBox(U(Lng(L_Pref__LangFileUpdated, language)), Label(L_Request_Info), wxOK, this);
+        RequestMessage(Lng(L_Request_Info), Lng(L_Pref__LangFileUpdated, language), REQUEST_OK,
+                       this);
         if (m_language->FindString(U(language)) == wxNOT_FOUND) {
             m_language->Append(U(language));
             m_languages.push_back(language);
         }
     } else {
-        wxMessageBox(U(Lng(L_Pref_Msg_LangFileNotUpdated)), Label(L_Request_Error),
-                     wxOK | wxICON_ERROR, this);
+        RequestMessage(Lng(L_Request_Error), Lng(L_Pref_Msg_LangFileNotUpdated), REQUEST_OK, this);
     }
     m_language->SetFocus();
 }
@@ -477,7 +475,7 @@ void PrefsDialog::Apply(bool quiet) {
 
     AutoStart_Set(m_autoStart->GetValue(), Pref_Environment().AppPath + "Orvalis");
     if (!quiet && !EqualsNoCase(oldLanguage, Pref.AppLang))
-        wxMessageBox(U(Lng(L_Pref_Msg_ChangedLang)), Label(L_Request_Info), wxOK, this);
+        RequestMessage(Lng(L_Request_Info), Lng(L_Pref_Msg_ChangedLang), REQUEST_OK, this);
 }
 
 bool Pref_Open(wxWindow* parent) {
@@ -507,7 +505,6 @@ std::vector<std::string> FillLanguageList(wxChoice* list, const std::string& fol
 bool Pref_SaveOrWarn(wxWindow* parent, int force) {
     if (Pref_Save(force)) return true;
     // Neither text goes through the language layer.
-    wxMessageBox(wxString::FromUTF8("Impossible de sauvegarder les préférences"), "Erreur",
-                 wxOK | wxICON_ERROR, parent);
+    RequestMessage("Erreur", "Impossible de sauvegarder les préférences", REQUEST_OK, parent);
     return false;
 }

@@ -29,6 +29,7 @@ std::unique_ptr<XmlDocument> DownloadXml(const std::string& urlIn, const std::st
     request.CheckXml = checkXml;
     request.StopBit = stopBit;
     request.Callback = &Download_Progress;
+    request.MaxBytes = settings.MaxDocumentBytes;
     std::string memory(4096, '\0');
 
     const std::vector<std::string> methods = Split(methodList, ';');
@@ -55,6 +56,7 @@ std::unique_ptr<XmlDocument> DownloadXml(const std::string& urlIn, const std::st
             HttpRequest http;
             Download_PrepareHttp(http, url, std::string(), stopBit, settings);
             http.Memory = &memory;
+            http.MaxBytes = settings.MaxDocumentBytes;
             PureHttp_Get(http, 10000);
             // A redirect without a new address or a body cut short is no document. As in
             // DownloadFile, a failing "PureHttp" counts as not tried (no log line).
@@ -62,15 +64,23 @@ std::unique_ptr<XmlDocument> DownloadXml(const std::string& urlIn, const std::st
                 result = 0;
                 bytes = http.TotalBytes;
                 time = http.TotalTime;
+            } else if (http.Status == DOWNLOAD_TOO_LARGE) {
+                result = DOWNLOAD_TOO_LARGE;
             }
         } else if (method == "Pure" || method == "API") {
             // These two write the file only; the document is read back from it.
             const uint32_t start = Net_Ticks();
-            result = method == "Pure" ? DownloadTool_Receive(url, file, 1, stopBit)
-                                      : DownloadTool_API(url, file, 1, stopBit);
+            const int64_t bound = settings.MaxDocumentBytes;
+            result = method == "Pure" ? DownloadTool_Receive(url, file, 1, stopBit, bound)
+                                      : DownloadTool_API(url, file, 1, stopBit, bound);
             time = Net_Ticks() - start;
             bytes = result == 0 ? File_Size(file) : 0;
             fromFile = true;
+        }
+        if (result == DOWNLOAD_TOO_LARGE) {
+            // The document is too large whatever brings it: no other method is tried.
+            Download_LogTooLarge(method, settings.MaxDocumentBytes, url);
+            return nullptr;
         }
         if (result == 0)
             doc = fromFile ? IsGoodXML(file, nullptr, 0) : IsGoodXML(url, &memory, bytes);

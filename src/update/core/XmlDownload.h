@@ -16,7 +16,9 @@ struct Rss;
 // "Pure" and "API" write `file`, which IsGoodXML then reads. `checkXml` makes "WinINet"
 // give up after a first block that does not look like XML. Logs one line per method that
 // brought no document and one on success. nullptr when no method gave a document, when
-// `url` or `file` is empty, or without network.
+// `url` or `file` is empty, or without network. A document over the settings'
+// MaxDocumentBytes (counted after decoding) is logged as such and no other method is
+// tried: nullptr.
 std::unique_ptr<XmlDocument> DownloadXml(const std::string& url, const std::string& file,
                                          uint32_t stopBit, const std::string& methods,
                                          int checkXml);

@@ -92,6 +92,12 @@ std::string XmlPatch_InvalidToken(std::string_view text) {
 
 // ---------------------------------------------------------------- reading
 
+// A file is read whole only up to this size (the largest download bound): the downloads
+// that write it are bounded themselves, this guards any other file handed over.
+static constexpr int64_t kMaxFileBytes = int64_t(1024) << 20;
+// Characters of the faulty line quoted in the log.
+static constexpr size_t kQuotedLine = 400;
+
 // Line number `line` (1-based) of a text split at "\n"; "" when there is no such line.
 static std::string_view LineOf(std::string_view text, long line) {
     if (line < 1) return {};
@@ -114,7 +120,9 @@ static std::string ReloadFile(const std::string& name, std::string& message) {
         return bytes;
     }
     const long long expected = File_Size(name);
-    if (expected <= 0) {
+    if (expected > kMaxFileBytes) {
+        message += "! Error IsGoodXML, file is too large : " + name + "\r\n";
+    } else if (expected <= 0) {
         message += "! Error IsGoodXML, file is emplty : " + name + "\r\n";
     } else {
         bytes.resize(static_cast<size_t>(expected));
@@ -176,7 +184,7 @@ std::unique_ptr<XmlDocument> IsGoodXML(std::string_view nameView, const std::str
             doc = Xml_ParseBytes(std::string_view(*memory).substr(0, static_cast<size_t>(size)));
     } else {
         std::string bytes;
-        if (File_ReadAll(name, bytes))
+        if (File_ReadAll(name, bytes, kMaxFileBytes))
             doc = Xml_ParseBytes(bytes);
         else
             message = "! Error IsGoodXML, Can't access file : " + name;
@@ -188,6 +196,11 @@ std::unique_ptr<XmlDocument> IsGoodXML(std::string_view nameView, const std::str
     }
     if (doc->ErrorCode() == 0) return doc;
     Log("! ErrorXML " + ErrorText(*doc));
+    if (doc->ErrorCode() == XML_TREE_TOO_DEEP || doc->ErrorCode() == XML_TREE_TOO_LARGE) {
+        // No repair makes a document shallower or smaller.
+        Log("! Error IsGoodXml, document refused : " + doc->ErrorMessage());
+        return nullptr;
+    }
     doc.reset();
 
     // 2. The raw bytes again.
@@ -217,7 +230,9 @@ std::unique_ptr<XmlDocument> IsGoodXML(std::string_view nameView, const std::str
             break;
         }
         if (doc->ErrorCode() == 0) break;
-        message += ErrorText(*doc) + " => " + std::string(LineOf(text, doc->ErrorLine())) + "\r\n";
+        // The line is quoted for the log, cut: a whole document may sit on one line.
+        message += ErrorText(*doc) + " => " +
+                   std::string(Utf8Left(LineOf(text, doc->ErrorLine()), kQuotedLine)) + "\r\n";
         const int code = doc->ErrorCode();
         doc.reset();
         if (pass == 1) break; // no parse would follow another patch

@@ -113,6 +113,7 @@ int32_t DownloadTool_WinINet(const std::string& url, const std::string& file, Do
     options.UserAgent = r.UserAgent;
     options.NoCache = true;
     options.BlockSize = 4096;
+    options.MaxBytes = r.MaxBytes;
     options.OnBlock = [&](const char* data, size_t n) -> bool {
         if (!file.empty() && !out && !createFile()) {
             endStatus = 7;
@@ -168,6 +169,15 @@ int32_t DownloadTool_WinINet(const std::string& url, const std::string& file, Do
     case CurlResult::ReadFailed:
         r.Status = 6;
         break;
+    case CurlResult::TooLarge:
+        r.Status = DOWNLOAD_TOO_LARGE;
+        break;
+    }
+    if (r.Status == DOWNLOAD_TOO_LARGE && r.Memory) {
+        // Nothing of an oversized body is kept.
+        r.Memory->clear();
+        r.Memory->shrink_to_fit();
+        r.TotalBytes = 0;
     }
     if (out) {
         if (std::fclose(out) != 0 && r.Status == 0) r.Status = 8;
@@ -178,7 +188,7 @@ int32_t DownloadTool_WinINet(const std::string& url, const std::string& file, Do
 
 // GET into file + ".part", renamed over `file` only when the whole body arrived.
 static int FetchToFile(const std::string& url, const std::string& file, bool environmentProxy,
-                       bool refuseEmpty, uint32_t stopBit) {
+                       bool refuseEmpty, uint32_t stopBit, int64_t maxBytes) {
     if (url.empty() || file.empty()) return 1;
     const std::string part = file + ".part";
     FILE* out = std::fopen(part.c_str(), "wb");
@@ -189,6 +199,7 @@ static int FetchToFile(const std::string& url, const std::string& file, bool env
     const std::string agent = Download_GetSettings().NetAgent;
     options.UserAgent = agent.empty() ? kFallbackAgent : agent;
     options.UseEnvironmentProxy = environmentProxy;
+    options.MaxBytes = maxBytes;
     options.OnBlock = [&](const char* data, size_t n) {
         if (std::fwrite(data, 1, n, out) != n) {
             writeFailed = true;
@@ -203,19 +214,26 @@ static int FetchToFile(const std::string& url, const std::string& file, bool env
     const bool ok = result == CurlResult::Ok && !writeFailed && !(refuseEmpty && bytes == 0);
     if (!ok || !File_Rename(part, file)) {
         File_Delete(part);
-        return 1;
+        return result == CurlResult::TooLarge ? DOWNLOAD_TOO_LARGE : 1;
     }
     return 0;
 }
 
-int DownloadTool_API(const std::string& url, const std::string& file, int flag, uint32_t stopBit) {
-    if (FetchToFile(url, file, true, true, stopBit) != 0) return 1;
+int DownloadTool_API(const std::string& url, const std::string& file, int flag, uint32_t stopBit,
+                     int64_t maxBytes) {
+    const int result = FetchToFile(url, file, true, true, stopBit, maxBytes);
+    if (result != 0) return result == DOWNLOAD_TOO_LARGE ? result : 1;
     return File_Exists(file) ? 0 : 1;
 }
 
 int DownloadTool_Receive(const std::string& url, const std::string& file, int flag,
-                         uint32_t stopBit) {
-    return FetchToFile(url, file, false, false, stopBit);
+                         uint32_t stopBit, int64_t maxBytes) {
+    return FetchToFile(url, file, false, false, stopBit, maxBytes);
+}
+
+void Download_LogTooLarge(const std::string& method, int64_t maxBytes, const std::string& url) {
+    Log("! Error, download over the size bound of " + std::to_string(maxBytes) + " bytes by " +
+        method + ", " + url);
 }
 
 void Download_PrepareHttp(HttpRequest& request, const std::string& url, const std::string& file,
@@ -246,7 +264,7 @@ int DownloadFile(const std::string& url, const std::string& file, uint32_t stopB
 }
 
 int DownloadFile(const std::string& urlIn, const std::string& file, uint32_t stopBit,
-                 int64_t expectedSize, const DownloadSettings& settings) {
+                 int64_t expectedSize, const DownloadSettings& settings, int64_t maxBytes) {
     if (urlIn.empty() || file.empty() || !Network_IsAvailable()) return 0;
     const std::string url = ReplaceAllNoCase(urlIn, "itpc:", "http:");
     DownloadRequest request;
@@ -254,6 +272,7 @@ int DownloadFile(const std::string& urlIn, const std::string& file, uint32_t sto
     request.StopBit = stopBit;
     request.ExpectedSize = expectedSize;
     request.Callback = &Download_Progress;
+    request.MaxBytes = maxBytes;
 
     const auto methods = Split(settings.DownloadPriority, ';');
     std::string method;
@@ -274,27 +293,35 @@ int DownloadFile(const std::string& urlIn, const std::string& file, uint32_t sto
         } else if (method == "PureHttp") {
             HttpRequest http;
             Download_PrepareHttp(http, url, file, stopBit, settings);
+            http.MaxBytes = maxBytes;
             PureHttp_Get(http, 10000);
             // A redirect without a new address or a body cut short is no download.
             if (PureHttp_Succeeded(http)) {
                 result = 0;
                 bytes = http.TotalBytes;
                 time = http.TotalTime;
+            } else if (http.Status == DOWNLOAD_TOO_LARGE) {
+                result = DOWNLOAD_TOO_LARGE;
             }
         } else if (method == "Pure") {
             if (!settings.UseProxy) {
                 const uint32_t start = Net_Ticks();
-                result = DownloadTool_Receive(url, file, 1, stopBit);
+                result = DownloadTool_Receive(url, file, 1, stopBit, maxBytes);
                 bytes = 0;
                 time = Net_Ticks() - start;
             }
         } else if (method == "API") {
             if (!settings.UseProxy) {
                 const uint32_t start = Net_Ticks();
-                result = DownloadTool_API(url, file, 1, stopBit);
+                result = DownloadTool_API(url, file, 1, stopBit, maxBytes);
                 bytes = 0;
                 time = Net_Ticks() - start;
             }
+        }
+        if (result == DOWNLOAD_TOO_LARGE) {
+            // Another method would only fetch the same oversized body again.
+            Download_LogTooLarge(method, maxBytes, url);
+            return 0;
         }
         if (!method.empty() && result >= 1)
             Log("! Error, not downloaded by " + method + ", " + url);
@@ -319,6 +346,7 @@ int DownloadPage_Fetch(const std::string& urlIn, PageDownload& out, uint32_t sto
     request.UserAgent = settings.NetAgent;
     request.StopBit = stopBit;
     request.Callback = &Download_Progress;
+    request.MaxBytes = settings.MaxDocumentBytes;
     const auto methods = Split(settings.DownloadPriority, ';');
     std::string method;
     int result = -1;
@@ -341,12 +369,21 @@ int DownloadPage_Fetch(const std::string& urlIn, PageDownload& out, uint32_t sto
             HttpRequest http;
             Download_PrepareHttp(http, url, std::string(), stopBit, settings);
             http.Memory = &out.Memory;
+            http.MaxBytes = settings.MaxDocumentBytes;
             PureHttp_Get(http, 10000);
             if (PureHttp_Succeeded(http) && http.TotalBytes > 0) {
                 result = 0;
                 bytes = http.TotalBytes;
                 time = http.TotalTime;
+            } else if (http.Status == DOWNLOAD_TOO_LARGE) {
+                result = DOWNLOAD_TOO_LARGE;
             }
+        }
+        if (result == DOWNLOAD_TOO_LARGE) {
+            Download_LogTooLarge(method, settings.MaxDocumentBytes, url);
+            out.Memory.clear();
+            out.Memory.shrink_to_fit();
+            return 0;
         }
         if (!method.empty() && result >= 1)
             Log("! Error, not downloaded by " + method + ", " + url);

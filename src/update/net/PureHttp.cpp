@@ -137,11 +137,21 @@ struct Transfer {
 };
 } // namespace
 
+static constexpr int32_t kStatusTooLarge = 10;
+
+static bool OverBound(const HttpRequest& r, int64_t bytes) {
+    return r.MaxBytes > 0 && bytes > r.MaxBytes;
+}
+
 static bool AppendToMemory(HttpRequest& r, const char* data, size_t n) {
     if (!r.Memory) return false;
     const int64_t end = r.TotalBytes + static_cast<int64_t>(n);
-    if (end > static_cast<int64_t>(r.Memory->size()))
-        r.Memory->resize(static_cast<size_t>(((end + kBlock - 1) / kBlock + 1) * kBlock));
+    // Grown by half again at least, so a long body costs n log n copies rather than n².
+    if (end > static_cast<int64_t>(r.Memory->size())) {
+        const int64_t grown =
+            std::max<int64_t>(end, static_cast<int64_t>(r.Memory->size()) * 3 / 2);
+        r.Memory->resize(static_cast<size_t>(((grown + kBlock - 1) / kBlock + 1) * kBlock));
+    }
     std::copy(data, data + n, r.Memory->begin() + r.TotalBytes);
     return true;
 }
@@ -186,6 +196,10 @@ static void TakeHead(HttpRequest& r, Transfer& t, const std::string& block) {
     const size_t bodyBytes = block.size() - bodyStart;
 
     const int code = r.Head.StatusCode;
+    if (code == 200 && (OverBound(r, t.Announced) || OverBound(r, bodyBytes))) {
+        PureHttp_SetStatus(r, kStatusTooLarge);
+        return;
+    }
     if (code == 200) {
         if (!r.File.empty()) {
             t.PartName = r.File + ".part";
@@ -265,6 +279,10 @@ static void ReceiveLoop(HttpRequest& r, NetSocket& conn, Transfer& t, const NetS
             PureHttp_SetStatus(r, 6);
         } else {
             PureHttp_SetStatus(r, 3);
+            if (t.Storing && OverBound(r, r.TotalBytes + n)) {
+                PureHttp_SetStatus(r, kStatusTooLarge);
+                break;
+            }
             if (t.Storing) {
                 if (t.PartFile) {
                     if (std::fwrite(r.Buffer.data(), 1, static_cast<size_t>(n), t.PartFile) !=
@@ -355,6 +373,11 @@ int32_t PureHttp_Get(HttpRequest& r, int timeout) {
     if (t.PartFile) {
         std::fclose(t.PartFile);
         File_Delete(t.PartName);
+    }
+    if (r.Status == kStatusTooLarge && r.Memory) {
+        r.Memory->clear();
+        r.Memory->shrink_to_fit();
+        r.TotalBytes = 0;
     }
     r.Buffer.clear();
     r.Buffer.shrink_to_fit();

@@ -2,7 +2,8 @@
 // that goes through the user's proxy (a CONNECT tunnel, with credentials when given).
 // Plain "http://" addresses only. A file destination is written to File + ".part" and
 // only replaces File once a whole 200 body has arrived. A failed read, a stop request
-// (StopBit) or 10 s without data end the transfer with status 7 and no file. A host
+// (StopBit) or 10 s without data end the transfer with status 7 and no file; a body
+// over MaxBytes ends it with status 10 and no file. A host
 // written with a port ("name:8080") is reached on that port (and tunnelled to it); a
 // "Location:" that starts with "/" stays on the same server.
 #pragma once
@@ -50,6 +51,9 @@ struct HttpRequest {
     int32_t Complete = 0;
     // Redirects followed so far for this record.
     int32_t Redirects = 0;
+    // Bound on the body (file or memory); 0: none. An announced length or a body past it
+    // ends the transfer with status 10 and keeps nothing.
+    int64_t MaxBytes = 0;
 };
 
 // Part of an "http://" URL: 0 the host (with its port, if any), 1 the path from its

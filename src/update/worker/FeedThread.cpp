@@ -10,6 +10,7 @@
 #include "catalogue/core/Items.h"
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/RssList.h"
+#include "platform/core/SignalStack.h"
 #include "platform/core/Text.h"
 #include "plugins/core/RunExtractor.h"
 #include "shell/base/AppState.h"
@@ -184,7 +185,9 @@ int DownloadRSS_Push(int32_t rssID, int priority) {
 void DownloadRSS_Remove(int32_t rssID) {
     std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
     auto& queue = DownloadQueue.Raw();
-    if (queue.size() <= 1) return;
+    if (queue.empty()) return;
+    // The head may be in progress and stays; its outcome is no longer announced.
+    if (queue.front().RssID == rssID) queue.front().Notify = 0;
     for (auto it = std::next(queue.begin()); it != queue.end(); ++it)
         if (it->RssID == rssID) {
             queue.erase(it);
@@ -234,7 +237,8 @@ static void MergeHead(DownloadEntry& head, std::string& message) {
             " updated, of " + std::to_string(parsed) + " extracted in " +
             std::to_string(head.ExtractTime) + "ms");
     } else {
-        if (head.Notify) message = Lng(L_Msg_FeedNotRefreshed, head.Name);
+        // A feed deleted meanwhile is not announced.
+        if (head.Notify && feed) message = Lng(L_Msg_FeedNotRefreshed, head.Name);
         if (feed) {
             feed->Updated = Items_Now();
             feed->LastBuildDate = head.FeedDate;
@@ -268,7 +272,7 @@ void ExtractFeedByThread() {
                 g_running = true;
                 try {
                     g_thread = std::thread([serial = head.Serial] {
-                        DownloadRSS(serial);
+                        DownloadRSS_Guarded(serial);
                         g_running = false;
                     });
                     Log("* ExtractFeedByThread=" + std::to_string(head.Serial) +
@@ -298,6 +302,33 @@ void ExtractFeedByThread() {
 
 static bool IsDocumentKind(const std::string& kind) {
     return EqualsNoCase(kind, "atom") || EqualsNoCase(kind, "rdf") || EqualsNoCase(kind, "rssv2");
+}
+
+int DownloadRSS_Guarded(uint64_t serial) {
+    SignalStack signalStack; // a stack overflow here is still reported
+    std::string reason;
+    try {
+        return DownloadRSS(serial);
+    } catch (const std::bad_alloc&) {
+        reason = "out of memory";
+    } catch (const std::exception& e) {
+        reason = e.what();
+    } catch (...) {
+        reason = "unknown exception";
+    }
+    // Whatever the feed left behind is dropped first: the log line needs memory too.
+    std::vector<Item>().swap(ParsedItems);
+    try {
+        std::string name;
+        {
+            std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
+            if (!DownloadQueue.Empty() && DownloadQueue.Raw().front().Serial == serial)
+                name = DownloadQueue.Raw().front().Name;
+        }
+        Log("! Error DownloadRSS, " + reason + ", " + name);
+    } catch (...) {
+    }
+    return 0;
 }
 
 int DownloadRSS(uint64_t serial) {

@@ -74,7 +74,8 @@ void ActualizeFeeds(int all, int onStart);
 // spoken), 2 internal for "PriorityToActualize" feeds. Refuses unknown and non-article
 // feeds, and feeds of the group "Obsolète" at priority 0. Returns 0.
 int DownloadRSS_Push(int32_t rssID, int priority);
-// Takes a waiting feed out of the queue; the head (in progress) is never removed.
+// Takes a waiting feed out of the queue (a deleted feed); the head (in progress) is never
+// removed, but its outcome is then no longer spoken.
 void DownloadRSS_Remove(int32_t rssID);
 // Stops the worker (CloseThread(1), at most 3 s) and empties the queue.
 void StopUpdates();
@@ -90,6 +91,10 @@ size_t DownloadQueue_Size();
 // document, or runs the feed's extractor, into ParsedItems; stores the extract time and
 // the feed date into the entry. Runs on the worker thread (tests may call it directly).
 int DownloadRSS(uint64_t serial);
+// DownloadRSS as the worker runs it: whatever the work throws (out of memory included) is
+// caught, logged "! Error DownloadRSS, " + the reason + ", " + the feed's name, and the
+// feed ends with no articles (marked failed by the merge). Never throws.
+int DownloadRSS_Guarded(uint64_t serial);
 
 // Merges `parsed` into the feed of `entry` (counts go into the entry). Returns the number
 // of parsed articles; 0 (nothing changed) when the feed is gone or nothing was parsed.

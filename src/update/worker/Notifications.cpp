@@ -8,9 +8,10 @@
 
 #include "access/core/ScreenReaderSay.h"
 #include "platform/core/FileUtil.h"
+#include "platform/core/SignalStack.h"
+#include "shell/base/AppPaths.h"
 #include "shell/base/Log.h"
 #include "shell/base/Prefs.h"
-#include "shell/base/AppPaths.h"
 
 namespace {
 std::mutex g_listLock;
@@ -45,6 +46,7 @@ void StartGap() {
     g_gapRunning = true;
     const int ms = g_gapMs;
     g_gapThread = std::thread([ms] {
+        SignalStack signalStack;
         {
             std::unique_lock<std::mutex> lock(g_gapLock);
             g_gapWake.wait_for(lock, std::chrono::milliseconds(ms), [] { return g_gapCancel; });
