@@ -11,6 +11,7 @@
 #include "audio/core/AudioEngine.h"
 #include "audio/core/QuickMenuModel.h"
 #include "audio/gui/AudioMenu.h"
+#include "audio/gui/PodcastLinks.h"
 #include "audio/gui/PurePlayerWx.h"
 #include "audio/gui/QuickMenu.h"
 #include "catalogue/core/Items.h"
@@ -210,6 +211,7 @@ void Audio_Link(const AudioWindowLinks& links) {
 }
 
 void Audio_Unlink() {
+    Podcast_Unlink(); // the queue is saved with the interrupted download kept
     Audio_Shutdown();
     PurePlayer_Register(nullptr);
     Audio_Ui() = AudioUiHooks{};

@@ -4,6 +4,7 @@
 
 #include "article/gui/ArticleModule.h"
 #include "audio/gui/AudioLinks.h"
+#include "audio/gui/PodcastLinks.h"
 #include "catalogue/core/Records.h"
 #include "discovery/gui/DiscoveryLinks.h"
 #include "platform/core/Text.h"
@@ -136,6 +137,7 @@ void MainWindow_LinkModules() {
         UI_Status();
     };
     Audio_Link(audio);
+    Podcast_Link(audio);
 
     ArticleHost article;
     if (w) {
