@@ -64,6 +64,17 @@ link fuzz_extractor_lines "-lexpat -lcrypto -lz" src/plugins/core/RunExtractor.c
     src/shell/base/LngState.cpp src/shell/base/Prefs.cpp src/shell/base/IniFile.cpp \
     src/shell/base/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp \
     $base
+# The OPML and feed-bank readers link the catalogue and the language table; the downloads and the
+# selection windows they sit beside are stand-ins (bank_stubs.cpp).
+opml="src/discovery/core/OPML.cpp src/catalogue/core/Records.cpp src/update/core/XmlRepair.cpp \
+    src/update/core/XML_Qn.cpp src/shell/base/XmlTree.cpp src/article/core/HtmlEntities.cpp \
+    src/platform/core/Hash.cpp"
+link fuzz_opml "-lexpat -lcrypto -lz" $opml $base
+link fuzz_bank "-lexpat -lcrypto -lz" src/discovery/core/BankExchange.cpp \
+    src/discovery/core/FeedBank.cpp src/update/core/Date.cpp src/shell/base/Lng.cpp \
+    src/shell/base/LngTable.cpp src/shell/base/LngState.cpp src/shell/base/Prefs.cpp \
+    src/shell/base/IniFile.cpp src/shell/base/PathTools.cpp src/catalogue/core/RssList.cpp $opml \
+    tests/fuzz/bank_stubs.cpp $base
 echo "fuzz targets built in $(( $(date +%s) - start )) s"
 [ "$secs" -gt 0 ] || exit 0
 
@@ -86,6 +97,14 @@ seed "$out/corpus-entities" "$root"/tests/data/html/*.html
 seed "$out/corpus-key-value" "$root"/tests/data/prefs/* "$root"/tests/data/catalogue/* \
     "$root"/tests/data/lang/* "$root"/tests/data/hostile/*.ini
 seed "$out/corpus-date" "$root"/tests/data/hostile/*.date
+seed "$out/corpus-opml" "$root"/tests/data/opml/*
+mkdir -p "$out/corpus-bank"
+for f in "$root"/tests/data/bank/*; do
+    [ -f "$f" ] || continue
+    for m in 0 1; do
+        printf "\\00$m" | cat - "$f" > "$out/corpus-bank/seed-$m-$(basename "$f")"
+    done
+done
 seed "$out/corpus-extractor" "$root"/tests/data/extractors/*.out "$root"/tests/data/hostile/*.out
 
 failed=0
@@ -108,5 +127,7 @@ run fuzz_entities corpus-entities -max_len=4096 -dict="$root/tests/fuzz/html_tex
 run fuzz_key_value corpus-key-value -max_len=4096
 run fuzz_date corpus-date -max_len=256
 run fuzz_extractor_lines corpus-extractor -max_len=8192
+run fuzz_opml corpus-opml -max_len=16384 -dict="$root/tests/fuzz/xml.dict"
+run fuzz_bank corpus-bank -max_len=8192
 echo "fuzzing took $(( $(date +%s) - start )) s in all"
 exit $failed
