@@ -170,7 +170,10 @@ void OrvalisApplication::OnHandOverTimer(wxTimerEvent&) {
     while (SingleInstance_Take(h)) {
         if (h.Kind != 1 && h.Kind != 2) continue;
         RestoreMainWindow();
-        if (h.Kind == 2 && EndsWithNoCase(h.Text, ".opml")) Discovery_ImportOpmlFile(h.Text);
+        if (h.Kind == 2 && EndsWithNoCase(h.Text, ".opml")) {
+            Log("- OPML file handed over : " + h.Text);
+            Discovery_ImportOpmlFile(h.Text);
+        }
     }
 }
 
