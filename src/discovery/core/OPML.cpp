@@ -421,7 +421,7 @@ size_t OPML_ReadBytes(std::string_view bytes, const std::string& name, CursorLis
     return Commit(walk, list, start);
 }
 
-// Part 1.1's extension routine: the extension (after the last "." of the last path
+// The start-up's extension routine: the extension (after the last "." of the last path
 // component) replaced, or added.
 static std::string ChangeExtension(const std::string& file, const std::string& ext) {
     const size_t slash = file.find_last_of("/\\");
