@@ -173,10 +173,17 @@ int ScreenReader_Detect() {
         std::ifstream f(std::string("/proc/") + n + "/comm");
         std::string name;
         if (!f || !std::getline(f, name)) continue;
-        if (TrimBlanks(AsciiLower(name)) == "orca") {
-            result = SCREENREADER_ORCA;
-            break;
-        }
+        if (TrimBlanks(AsciiLower(name)) != "orca") continue;
+        // A process that has ended but was not yet reaped by its parent keeps its name:
+        // it is no screen reader. Its state follows the last ")" of "stat".
+        std::ifstream st(std::string("/proc/") + n + "/stat");
+        std::string stat;
+        std::getline(st, stat);
+        const size_t close = stat.rfind(')');
+        if (close != std::string::npos && close + 2 < stat.size() && stat[close + 2] == 'Z')
+            continue;
+        result = SCREENREADER_ORCA;
+        break;
     }
     closedir(dir);
     return result;
