@@ -38,22 +38,6 @@ function(orvalis_room folder target)
     endif()
 
     file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
-    # A platform's own side of a module: X.cpp holds the POSIX side when XWin32.cpp holds
-    # Windows' (or both live in X.cpp under _WIN32). Files named in ORVALIS_LEFT_OUT
-    # (relative to src/) are not built on this platform.
-    if(WIN32)
-        foreach(f ${sources})
-            string(REGEX REPLACE "Win32\\.cpp$" ".cpp" posix "${f}")
-            if(NOT posix STREQUAL f)
-                list(REMOVE_ITEM sources ${posix})
-            endif()
-        endforeach()
-    else()
-        list(FILTER sources EXCLUDE REGEX "Win32\\.cpp$")
-    endif()
-    foreach(f ${ORVALIS_LEFT_OUT})
-        list(REMOVE_ITEM sources ${CMAKE_SOURCE_DIR}/src/${f})
-    endforeach()
     if(R_PROGRAM)
         add_executable(${target} ${sources})
         set(scope PRIVATE)

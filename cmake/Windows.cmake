@@ -16,6 +16,7 @@ add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 # Windows 7 and later (known folders, WinHTTP, condition variables); wide-character API by
 # default, so that a plain Windows name always means its UTF-16 form.
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 UNICODE _UNICODE WIN32_LEAN_AND_MEAN
+                        _POSIX_THREAD_SAFE_FUNCTIONS
                         NOMINMAX)
 
 set(ORVALIS_PLATFORM_LIBS ZLIB::ZLIB ws2_32 winhttp wininet urlmon bcrypt crypt32 advapi32
@@ -24,6 +25,6 @@ set(ORVALIS_SPEECH_LIBS)
 set(ORVALIS_SOUND_LIBS)
 set(ORVALIS_ARCHIVE_LIBS)
 
-# Sources of the rooms that have no Windows side yet (relative to src/): the HTTP library
-# over curl (the download methods and discovery use the system's instead).
-set(ORVALIS_LEFT_OUT platform/core/CurlFetch.cpp)
+
+
+

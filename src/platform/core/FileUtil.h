@@ -1,5 +1,5 @@
 // Small file helpers over the C library, usable from any thread. Paths are UTF-8; on
-// Windows they reach the system through its wide-character API (FileUtilWin32.cpp).
+// Windows they reach the system through its wide-character API (FileUtilWin.cpp).
 #pragma once
 #include <cstdint>
 #include <cstdio>
