@@ -97,6 +97,14 @@ std::vector<NetAddress> Net_Resolve(const std::string& host, int port, int timeo
     return std::move(lookup->Result);
 }
 
+bool Net_Startup() {
+    return true;
+}
+
+bool NetSocket::IsOpen() const {
+    return m_fd >= 0;
+}
+
 NetSocket::~NetSocket() {
     Close();
 }
