@@ -51,6 +51,7 @@ class DownloadPump {
   private:
     std::shared_ptr<PumpShared> m_shared;
     bool m_started = false;
+    bool m_holding = false; // the caller holds the block given last
 };
 
 // Waits until `done` (safe to call from the caller's thread) holds, in slices of 10 ms,

@@ -104,9 +104,10 @@ PumpWait DownloadPump::Next(const char*& data, long& size, const std::function<b
     {
         // The block given last time is done with: let the helper read the next one.
         std::lock_guard<std::mutex> lock(s.Mutex);
-        if (s.Ready && s.Size > 0) {
+        if (m_holding) {
             s.Ready = false;
             s.Changed.notify_all();
+            m_holding = false;
         }
     }
     const PumpWait w = WaitShared(
@@ -114,6 +115,7 @@ PumpWait DownloadPump::Next(const char*& data, long& size, const std::function<b
     if (w == PumpWait::Ready) {
         data = s.Block.data();
         size = s.Size;
+        m_holding = size > 0;
     }
     return w;
 }

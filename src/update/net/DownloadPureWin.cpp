@@ -4,7 +4,10 @@
 
 #include <winhttp.h>
 
+#include <zlib.h>
+
 #include <mutex>
+#include <vector>
 
 #include "platform/core/CurlFetch.h"
 #include "platform/core/Text.h"
@@ -22,7 +25,10 @@ class WinHttpSource : public DownloadSource {
   public:
     WinHttpSource(const std::string& agent, const std::string& url, int64_t maxBytes)
         : m_agent(Wide(agent)), m_url(Wide(url)), m_maxBytes(maxBytes) {}
-    ~WinHttpSource() override { Cancel(); }
+    ~WinHttpSource() override {
+        Cancel();
+        if (m_inflating) inflateEnd(&m_zip);
+    }
 
     int Open() override {
         URL_COMPONENTSW parts{};
@@ -49,11 +55,10 @@ class WinHttpSource : public DownloadSource {
             WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
                                WINHTTP_DEFAULT_ACCEPT_TYPES, secure);
         if (!Keep(request, m_request)) return 1;
-#ifdef WINHTTP_OPTION_DECOMPRESSION
-        // gzip and deflate bodies are decoded by the library where it can.
+        // gzip and deflate bodies are decoded by the library where it can, here otherwise.
         DWORD decompress = WINHTTP_DECOMPRESSION_FLAG_ALL;
-        WinHttpSetOption(request, WINHTTP_OPTION_DECOMPRESSION, &decompress, sizeof decompress);
-#endif
+        const bool libraryDecodes =
+            WinHttpSetOption(request, WINHTTP_OPTION_DECOMPRESSION, &decompress, sizeof decompress);
         if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
                                 0, 0, 0) ||
             !WinHttpReceiveResponse(request, nullptr))
@@ -64,6 +69,19 @@ class WinHttpSource : public DownloadSource {
                                  WINHTTP_NO_HEADER_INDEX) ||
             code >= 300)
             return 1;
+        if (!libraryDecodes) {
+            wchar_t coding[64] = {};
+            DWORD codingSize = sizeof coding;
+            if (WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_ENCODING,
+                                    WINHTTP_HEADER_NAME_BY_INDEX, coding, &codingSize,
+                                    WINHTTP_NO_HEADER_INDEX)) {
+                const std::wstring c = coding;
+                // windowBits 15 + 32: a gzip or a zlib stream, told by its header.
+                if ((c == L"gzip" || c == L"x-gzip" || c == L"deflate") &&
+                    inflateInit2(&m_zip, 15 + 32) == Z_OK)
+                    m_inflating = true;
+            }
+        }
         if (m_maxBytes > 0) {
             wchar_t text[32] = {};
             DWORD textSize = sizeof text;
@@ -77,6 +95,29 @@ class WinHttpSource : public DownloadSource {
     }
 
     long Read(char* buffer, size_t size) override {
+        if (!m_inflating) return ReadRaw(buffer, size);
+        // Decodes until some output is there, the stream ends or the body does.
+        m_zip.next_out = reinterpret_cast<Bytef*>(buffer);
+        m_zip.avail_out = static_cast<uInt>(size);
+        while (m_zip.avail_out == size && !m_zipEnded) {
+            if (m_zip.avail_in == 0) {
+                m_raw.resize(4096);
+                const long n = ReadRaw(m_raw.data(), m_raw.size());
+                if (n < 0) return -1;
+                if (n == 0) return -1; // the body ended inside the compressed stream
+                m_zip.next_in = reinterpret_cast<Bytef*>(m_raw.data());
+                m_zip.avail_in = static_cast<uInt>(n);
+            }
+            const int rc = inflate(&m_zip, Z_NO_FLUSH);
+            if (rc == Z_STREAM_END)
+                m_zipEnded = true;
+            else if (rc != Z_OK && rc != Z_BUF_ERROR)
+                return -1;
+        }
+        return static_cast<long>(size - m_zip.avail_out);
+    }
+
+    long ReadRaw(char* buffer, size_t size) {
         HINTERNET request;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -112,6 +153,10 @@ class WinHttpSource : public DownloadSource {
     std::mutex m_mutex;
     bool m_cancelled = false;
     HINTERNET m_session = nullptr, m_connection = nullptr, m_request = nullptr;
+    // Decoding of a compressed body the library left as it came.
+    z_stream m_zip{};
+    bool m_inflating = false, m_zipEnded = false;
+    std::vector<char> m_raw;
 };
 } // namespace
 
