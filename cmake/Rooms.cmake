@@ -38,6 +38,13 @@ function(orvalis_room folder target)
     endif()
 
     file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    # The two sides of a platform layer: "<Name>Win.cpp" is built for Windows only,
+    # "<Name>Posix.cpp" everywhere else.
+    if(WIN32)
+        list(FILTER sources EXCLUDE REGEX "Posix\\.cpp$")
+    else()
+        list(FILTER sources EXCLUDE REGEX "Win\\.cpp$")
+    endif()
     if(R_PROGRAM)
         add_executable(${target} ${sources})
         set(scope PRIVATE)

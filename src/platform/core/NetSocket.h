@@ -1,6 +1,6 @@
-// A TCP client connection over POSIX sockets whose every blocking step (name
-// resolution, connect, send, receive) can be abandoned: each wait is cut into short
-// slices and asks the caller's stop test between them.
+// A TCP client connection (POSIX sockets; Winsock on Windows) whose every blocking step
+// (name resolution, connect, send, receive) can be abandoned: each wait is cut into
+// short slices and asks the caller's stop test between them.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +21,7 @@ class NetSocket {
     // Resolves `host` (name or numeric address) and connects to `port`, giving up after
     // `timeoutMs` or as soon as `stop` returns true. False on any failure.
     bool Connect(const std::string& host, int port, int timeoutMs, const NetStopTest& stop);
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const;
     void Close();
 
     // Sends every byte; false when the peer is gone, after `timeoutMs` without progress,
@@ -34,8 +34,16 @@ class NetSocket {
     long Receive(char* buffer, size_t size, int timeoutMs, const NetStopTest& stop);
 
   private:
+#ifdef _WIN32
+    uintptr_t m_fd = ~uintptr_t(0); // a SOCKET; INVALID_SOCKET when closed
+#else
     int m_fd = -1;
+#endif
 };
+
+// Starts the system's socket layer once for the process (WSAStartup on Windows; nothing
+// to do elsewhere). True when sockets can be used; NetSocket calls it itself.
+bool Net_Startup();
 
 // Resolves a host name to the addresses to try (IPv4 and IPv6), waiting at most
 // `timeoutMs` and giving up when `stop` returns true; the lookup itself runs on a helper
