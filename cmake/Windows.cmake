@@ -20,7 +20,7 @@ add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 UNICODE _UNICODE WIN32
                         NOMINMAX)
 
 set(ORVALIS_PLATFORM_LIBS ZLIB::ZLIB ws2_32 winhttp wininet urlmon bcrypt crypt32 advapi32
-                          shell32 ole32 uuid)
+                          shell32 ole32 oleaut32 uuid user32)
 set(ORVALIS_SPEECH_LIBS)
 set(ORVALIS_SOUND_LIBS)
 set(ORVALIS_ARCHIVE_LIBS)

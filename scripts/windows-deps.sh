@@ -92,6 +92,17 @@ if [ ! -f "$prefix/lib/libgtest.a" ]; then
     cmake --install "$work/googletest" >/dev/null
 fi
 
+# ---------------------------------------------------------------- libmpv's header
+# The audio engine opens libmpv at run time ("libmpv-2.dll" beside the program on Windows);
+# the build needs only its C header, taken from Debian's package without installing it.
+if [ ! -f "$prefix/include/mpv/client.h" ]; then
+    rm -rf "$work/mpv" && mkdir -p "$work/mpv"
+    (cd "$work/mpv" && apt-get download -qq libmpv-dev >/dev/null 2>&1 || apt-get download libmpv-dev)
+    dpkg-deb -x "$work"/mpv/libmpv-dev_*.deb "$work/mpv/root"
+    mkdir -p "$prefix/include"
+    cp -r "$work/mpv/root/usr/include/mpv" "$prefix/include/"
+fi
+
 # ---------------------------------------------------------------- nlohmann-json
 # A header library: its headers beside the others of the target (the host's include folder
 # must not enter a cross build).

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/FileUtil.h"
 #include "access/core/Shortcuts.h"
 #include "platform/core/Text.h"
 #include "shell/base/Lng.h"
@@ -208,9 +209,7 @@ int CmdHelp(const std::vector<std::string>& args) {
         if (args.size() == 4) {
             folder = args[3];
         } else {
-            char self[PATH_MAX] = {};
-            const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-            folder = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
+            folder = Program_File();
             folder = folder.substr(0, folder.rfind('/') + 1) + "Lang/";
         }
         LoadLanguage(language, folder);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/FileUtil.h"
 #include "shell/base/Log.h"
 #include "shell/core/SingleInstance.h"
 #include "tool/ToolCommand.h"
@@ -15,7 +16,7 @@
 static int InstanceCmd(const std::vector<std::string>& args) {
     if (args.empty()) return Tool_Fail("usage: instance DIR [PARAM...]", 2);
     Log_SetFile("/dev/null");
-    if (chdir(args[0].c_str()) != 0) return Tool_Fail("cannot enter " + args[0]);
+    if (!Dir_SetCurrent(args[0])) return Tool_Fail("cannot enter " + args[0]);
     const std::vector<std::string> params(args.begin() + 1, args.end());
     if (!CheckSingleInstance(params)) {
         std::printf("handed-over\n");

@@ -60,15 +60,12 @@ bool EnterDataFolder(const std::string& dir, std::string& error) {
         error = "no such data folder: " + dir;
         return false;
     }
-    char exe[PATH_MAX] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n > 0) Startup_SetProgramFile(std::string(exe, static_cast<size_t>(n)));
-    if (::chdir(dir.c_str()) != 0) {
+    if (const std::string exe = Program_File(); !exe.empty()) Startup_SetProgramFile(exe);
+    if (!Dir_SetCurrent(dir)) {
         error = "cannot enter the data folder: " + dir;
         return false;
     }
-    char cwd[PATH_MAX] = {};
-    if (::getcwd(cwd, sizeof cwd)) DataPath = std::string(cwd) + "/";
+    DataPath = Dir_Current() + "/";
     Log_SetFile("/dev/null");
     Startup_FillPrefEnvironment();
     Pref_Charge("Orvalis.ini", 0);

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/core/FileUtil.h"
 #include "audio/core/Audio.h"
 #include "audio/core/RadioInfo.h"
 #include "catalogue/core/Items.h"
@@ -69,8 +70,7 @@ static int CmdPlay(const std::vector<std::string>& args) {
                          "[--tempo N] [--radio]",
                          2);
     if (!IsAddress(source) && source[0] != '/') {
-        char cwd[4096];
-        if (getcwd(cwd, sizeof cwd)) source = std::string(cwd) + "/" + source;
+        source = Dir_Current() + "/" + source;
     }
     Pref_Defaults();
     if (const char* player = std::getenv("ORVALIS_AUDIO_PLAYER")) Pref.AudioPlayer = player;

@@ -43,7 +43,7 @@ static int StoreCmd(const std::vector<std::string>& args) {
     }
     if (dir.empty()) return Tool_Fail("usage: store --data DIR", 2);
     if (!Dir_Exists(dir)) return Tool_Fail("no such data folder: " + dir);
-    if (chdir(dir.c_str()) != 0) return Tool_Fail("cannot enter the data folder: " + dir);
+    if (!Dir_SetCurrent(dir)) return Tool_Fail("cannot enter the data folder: " + dir);
     // The log stays in memory: this command must not grow the user's log file.
     Log_SetFile("/dev/null");
 

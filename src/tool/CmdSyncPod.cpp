@@ -33,12 +33,11 @@ static int SyncPod(const std::vector<std::string>& args) {
     if (dir.empty() || to.empty())
         return Tool_Fail("usage: syncpod --data DIR --to FOLDER [--copy]", 2);
     if (!Dir_Exists(dir)) return Tool_Fail("syncpod: no folder " + dir, 2);
-    char abs[PATH_MAX] = {};
-    if (!::realpath(to.c_str(), abs)) return Tool_Fail("syncpod: no folder " + to, 2);
+    const std::string abs = Path_Real(to);
+    if (abs.empty()) return Tool_Fail("syncpod: no folder " + to, 2);
     const std::string dest = std::string(abs) + "/";
-    if (::chdir(dir.c_str()) != 0) return Tool_Fail("syncpod: cannot enter " + dir, 2);
-    char cwd[PATH_MAX] = {};
-    if (::getcwd(cwd, sizeof cwd)) DataPath = std::string(cwd) + "/";
+    if (!Dir_SetCurrent(dir)) return Tool_Fail("syncpod: cannot enter " + dir, 2);
+    DataPath = Dir_Current() + "/";
     Startup_FillPrefEnvironment();
     Pref_Charge("Orvalis.ini", 0);
     if (!Startup_LoadCatalogue()) return Tool_Fail("syncpod: no catalogue in the data folder");

@@ -24,10 +24,9 @@ static int SyncStateCmd(const std::vector<std::string>& args) {
     if (args.size() != 3 || args[1] != "--data" || (args[0] != "save" && args[0] != "scan"))
         return Tool_Fail(usage, 2);
     const std::string& dir = args[2];
-    if (!Dir_Exists(dir) || ::chdir(dir.c_str()) != 0)
+    if (!Dir_Exists(dir) || !Dir_SetCurrent(dir))
         return Tool_Fail("syncstate: no data folder " + dir, 2);
-    char cwd[PATH_MAX] = {};
-    if (::getcwd(cwd, sizeof cwd)) DataPath = std::string(cwd) + "/";
+    DataPath = Dir_Current() + "/";
     Log_SetFile("Orvalis.Log");
     Startup_FillPrefEnvironment();
     Pref_Charge("Orvalis.ini", 0);

@@ -15,6 +15,7 @@
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/RssList.h"
 #include "platform/core/FileUtil.h"
+#include "platform/core/StopSignal.h"
 #include "shell/base/LngState.h"
 #include "shell/base/Log.h"
 #include "shell/base/Prefs.h"
@@ -71,12 +72,9 @@ static int Update(const std::vector<std::string>& args) {
     if (dir.empty()) return Tool_Fail("usage: update --data DIR", 2);
     if (!Dir_Exists(dir)) return Tool_Fail("update: no folder " + dir, 2);
 
-    char exe[PATH_MAX] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n > 0) Startup_SetProgramFile(std::string(exe, static_cast<size_t>(n)));
-    if (::chdir(dir.c_str()) != 0) return Tool_Fail("update: cannot enter " + dir, 2);
-    char cwd[PATH_MAX] = {};
-    if (::getcwd(cwd, sizeof cwd)) DataPath = std::string(cwd) + "/";
+    if (const std::string exe = Program_File(); !exe.empty()) Startup_SetProgramFile(exe);
+    if (!Dir_SetCurrent(dir)) return Tool_Fail("update: cannot enter " + dir, 2);
+    DataPath = Dir_Current() + "/";
 
     std::string error;
     if (!LoadDataFolder(error)) {
@@ -84,11 +82,7 @@ static int Update(const std::vector<std::string>& args) {
         return Tool_Fail("update: " + error);
     }
 
-    struct sigaction sa {};
-    sa.sa_handler = OnStopSignal;
-    sigemptyset(&sa.sa_mask);
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGTERM, &sa, nullptr);
+    StopSignal_Install(OnStopSignal);
 
     FeedThread_Init();
     FeedThread_Hooks().FeedDone = &PrintFeed;

@@ -1,7 +1,12 @@
+#ifdef _WIN32
+#include "platform/core/FileUtil.h"
+#include "platform/core/WinText.h"
+#else
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -33,6 +38,9 @@ int Tool_Fail(const std::string& text, int code) {
 }
 
 bool Tool_ReadFile(const std::string& path, std::string& out) {
+#ifdef _WIN32
+    return File_ReadAll(path, out);
+#else
     out.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -56,6 +64,7 @@ bool Tool_ReadFile(const std::string& path, std::string& out) {
     ::close(fd);
     out.resize(have);
     return ok;
+#endif
 }
 
 static void Usage(FILE* out) {
@@ -80,7 +89,24 @@ static int RunFull(char** argv) {
 }
 #endif
 
+#ifdef _WIN32
+static int Run(int argc, char** argv);
+
+// The arguments as typed (UTF-8 from the wide command line), and the output byte for byte.
+int main() {
+    Win_BinaryStdio();
+    std::vector<std::string> args = Win_Arguments();
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return Run(static_cast<int>(args.size()), argv.data());
+}
+
+static int Run(int argc, char** argv) {
+#else
 int main(int argc, char** argv) {
+#endif
 #ifdef ORVALIS_TOOL_LIGHT
     if (argc < 2 || !(std::strcmp(argv[1], "--version") == 0 ||
                       std::strcmp(argv[1], "version") == 0 || Commands().count(argv[1])))

@@ -1,6 +1,26 @@
 #include "audio/core/BassApi.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/core/WinText.h"
+// The same three calls over the system's DLL loader; names are UTF-8 paths.
+#define RTLD_NOW 0
+#define RTLD_LOCAL 0
+static void* dlopen(const char* name, int) {
+    return reinterpret_cast<void*>(LoadLibraryW(Win_Wide(name).c_str()));
+}
+static void* dlsym(void* lib, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(lib), name));
+}
+static void dlclose(void* lib) {
+    FreeLibrary(static_cast<HMODULE>(lib));
+}
+static const char* const MPV_NAMES[] = {"libmpv-2.dll", "mpv-2.dll", "mpv-1.dll"};
+#else
 #include <dlfcn.h>
+static const char* const MPV_NAMES[] = {"libmpv.so.2", "libmpv.so.1", "libmpv.so"};
+#endif
 
 #include <cstdlib>
 #include <mutex>
@@ -30,7 +50,7 @@ void* Bass_Load(const std::string& folder) {
     if (const char* forced = std::getenv("ORVALIS_MPV_LIBRARY"); forced && *forced) {
         lib = dlopen(forced, RTLD_NOW | RTLD_LOCAL);
     } else {
-        for (const char* name : {"libmpv.so.2", "libmpv.so.1", "libmpv.so"}) {
+        for (const char* name : MPV_NAMES) {
             if (!folder.empty()) lib = dlopen((folder + name).c_str(), RTLD_NOW | RTLD_LOCAL);
             if (!lib) lib = dlopen(name, RTLD_NOW | RTLD_LOCAL);
             if (lib) break;

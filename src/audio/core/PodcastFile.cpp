@@ -1,4 +1,8 @@
 // Podcast file names, folders and the purge.
+#ifdef _WIN32
+// No symbolic links to refuse among the files this module lists on Windows.
+#define lstat stat
+#endif
 #include "audio/core/PodcastFile.h"
 
 #include <ctime>

@@ -83,7 +83,11 @@ void MergeLine(std::string_view line) {
 bool FileStamp(const std::string& path, int64_t& date, int64_t& size) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+#ifdef _WIN32
+    date = static_cast<int64_t>(st.st_mtime) * 1000000000;
+#else
     date = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
     size = static_cast<int64_t>(st.st_size);
     return true;
 }
@@ -207,7 +211,11 @@ int SyncReaded_Save() {
     }
     if (!block.empty()) ok = ok && std::fwrite(block.data(), 1, block.size(), f) == block.size();
     ok = std::fflush(f) == 0 && ok;
+#ifdef _WIN32
+    ok = ::_commit(_fileno(f)) == 0 && ok;
+#else
     ok = ::fsync(fileno(f)) == 0 && ok;
+#endif
     ok = std::fclose(f) == 0 && ok;
     if (!ok || !File_Rename(twin, path)) {
         File_Delete(twin);

@@ -291,7 +291,11 @@ static int32_t LocalNow() {
     const time_t now = time(nullptr);
     struct tm t {};
     localtime_r(&now, &t);
+#ifdef _WIN32
+    return static_cast<int32_t>(_mkgmtime(&t));
+#else
     return static_cast<int32_t>(timegm(&t));
+#endif
 }
 
 int RssList_Add(const Rss& record) {

@@ -33,3 +33,20 @@ FILE* File_Open(const std::string& path, const char* mode);
 // Names of the entries of a folder ("." and ".." left out), in the system's order; empty
 // when it cannot be read.
 std::vector<std::string> Dir_List(const std::string& path);
+// Seconds since 1970 of the file's last change; -1 when it does not exist.
+long long File_ModifiedTime(const std::string& path);
+// The current folder ('/'-separated on every system, no trailing separator) and its change.
+std::string Dir_Current();
+bool Dir_SetCurrent(const std::string& path);
+// A fresh private folder named `prefix` + a unique suffix; "" when none could be made.
+std::string Dir_MakeTemp(const std::string& prefix);
+// True for "/x" and, on Windows, "C:/x", "C:\x" and "\\server\x".
+bool Path_IsAbsolute(std::string_view path);
+// The absolute form of an existing path, links resolved; "" when it does not exist.
+std::string Path_Real(const std::string& path);
+// The running program's file, absolute.
+std::string Program_File();
+// Removes an empty folder.
+bool Dir_Delete(const std::string& path);
+// The system's temporary folder, with a trailing '/'.
+std::string Dir_Temp();

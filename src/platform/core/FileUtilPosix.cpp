@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 bool File_ReadAll(const std::string& path, std::string& out) {
     return File_ReadAll(path, out, -1);
@@ -145,4 +146,54 @@ std::vector<std::string> Dir_List(const std::string& path) {
     }
     ::closedir(d);
     return names;
+}
+
+long long File_ModifiedTime(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    return static_cast<long long>(st.st_mtime);
+}
+
+std::string Dir_Current() {
+    char* cwd = ::getcwd(nullptr, 0);
+    std::string s = cwd ? cwd : ".";
+    std::free(cwd);
+    return s;
+}
+
+bool Dir_SetCurrent(const std::string& path) {
+    return ::chdir(path.c_str()) == 0;
+}
+
+std::string Dir_MakeTemp(const std::string& prefix) {
+    std::string pattern = prefix + "XXXXXX";
+    return ::mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+bool Path_IsAbsolute(std::string_view path) {
+    return !path.empty() && path[0] == '/';
+}
+
+std::string Path_Real(const std::string& path) {
+    char* r = ::realpath(path.c_str(), nullptr);
+    std::string out = r ? r : "";
+    std::free(r);
+    return out;
+}
+
+std::string Program_File() {
+    char exe[4096] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+    return n > 0 ? std::string(exe, static_cast<size_t>(n)) : std::string();
+}
+
+bool Dir_Delete(const std::string& path) {
+    return ::rmdir(path.c_str()) == 0;
+}
+
+std::string Dir_Temp() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string s = tmp && *tmp ? tmp : "/tmp";
+    if (s.back() != '/') s += '/';
+    return s;
 }

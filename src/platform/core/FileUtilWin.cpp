@@ -165,3 +165,83 @@ std::vector<std::string> Dir_List(const std::string& path) {
     FindClose(h);
     return names;
 }
+
+static std::string Slashes(std::string s) {
+    for (char& c : s)
+        if (c == '\\') c = '/';
+    return s;
+}
+
+long long File_ModifiedTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    if (!GetFileAttributesExW(W(path).c_str(), GetFileExInfoStandard, &d)) return -1;
+    ULARGE_INTEGER t{};
+    t.LowPart = d.ftLastWriteTime.dwLowDateTime;
+    t.HighPart = d.ftLastWriteTime.dwHighDateTime;
+    // 100 ns ticks since 1601 to seconds since 1970.
+    return static_cast<long long>(t.QuadPart / 10000000ULL) - 11644473600LL;
+}
+
+std::string Dir_Current() {
+    const DWORD n = GetCurrentDirectoryW(0, nullptr);
+    std::wstring buf(n, L'\0');
+    const DWORD got = GetCurrentDirectoryW(n, buf.data());
+    buf.resize(got);
+    std::string s = Slashes(Win_Utf8(buf));
+    // "C:/" keeps its separator; every other folder is given without.
+    if (s.size() > 3 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+bool Dir_SetCurrent(const std::string& path) {
+    return SetCurrentDirectoryW(W(path).c_str()) != 0;
+}
+
+std::string Dir_MakeTemp(const std::string& prefix) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = prefix + std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(GetTickCount64() % 1000000) + "-" +
+                                 std::to_string(attempt);
+        if (CreateDirectoryW(W(name).c_str(), nullptr)) return name;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return {};
+}
+
+bool Path_IsAbsolute(std::string_view path) {
+    if (path.size() >= 3 && path[1] == ':' && (path[2] == '/' || path[2] == '\\')) return true;
+    return !path.empty() && (path[0] == '/' || path[0] == '\\');
+}
+
+std::string Path_Real(const std::string& path) {
+    if (GetFileAttributesW(W(path).c_str()) == INVALID_FILE_ATTRIBUTES) return {};
+    const std::wstring wide = W(path);
+    const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return {};
+    std::wstring buf(n, L'\0');
+    const DWORD got = GetFullPathNameW(wide.c_str(), n, buf.data(), nullptr);
+    buf.resize(got);
+    return Slashes(Win_Utf8(buf));
+}
+
+std::string Program_File() {
+    return Win_ProgramFolder() + "/" + [] {
+        wchar_t buf[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, buf, MAX_PATH);
+        std::string s = Slashes(Win_Utf8(buf));
+        const size_t slash = s.rfind('/');
+        return slash == std::string::npos ? s : s.substr(slash + 1);
+    }();
+}
+
+bool Dir_Delete(const std::string& path) {
+    return RemoveDirectoryW(W(path).c_str()) != 0;
+}
+
+std::string Dir_Temp() {
+    wchar_t buf[MAX_PATH + 2] = {};
+    const DWORD n = GetTempPathW(MAX_PATH + 1, buf);
+    std::string s = n ? Slashes(Win_Utf8(std::wstring_view(buf, n))) : std::string("./");
+    if (s.back() != '/') s += '/';
+    return s;
+}

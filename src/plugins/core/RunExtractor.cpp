@@ -6,7 +6,13 @@
 #include <cstdint>
 #include <cstring>
 #include <thread>
+#include <algorithm>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/core/WinText.h"
+#else
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -14,6 +20,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
@@ -22,7 +29,9 @@
 #include "update/net/DownloadTool.h"
 #include "update/core/FeedParse.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace {
 std::string WithSlash(const std::string& folder) {
@@ -37,8 +46,12 @@ int64_t SteadyMs() {
 }
 
 bool IsRegularFile(const std::string& path) {
+#ifdef _WIN32
+    return File_Exists(path);
+#else
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+#endif
 }
 
 // The UTF-16LE line reader: code units are split at CR, LF and CR LF as they arrive.
@@ -104,6 +117,14 @@ struct LineReader {
     }
 };
 
+#ifdef _WIN32
+// Ends a child that outlived its budget (a console-less child has no polite request),
+// and waits until it is gone.
+void EndChild(HANDLE process) {
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 2000);
+}
+#else
 // Ends a child that outlived its budget: a polite request first, then the end.
 void EndChild(pid_t pid) {
     ::kill(pid, SIGTERM);
@@ -115,6 +136,7 @@ void EndChild(pid_t pid) {
     while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
     }
 }
+#endif
 } // namespace
 
 bool IsExtractorName(std::string_view name) {
@@ -126,6 +148,11 @@ bool IsExtractorName(std::string_view name) {
 std::vector<std::string> Extractor_List(const std::string& folder) {
     std::vector<std::string> out;
     const std::string dirPath = WithSlash(folder);
+#ifdef _WIN32
+    // A ".exe" file is a program there: the name says it.
+    for (const std::string& name : Dir_List(dirPath.empty() ? "." : dirPath))
+        if (IsExtractorName(name) && IsRegularFile(dirPath + name)) out.push_back(name);
+#else
     DIR* dir = ::opendir(dirPath.empty() ? "." : dirPath.c_str());
     if (!dir) return out;
     while (const dirent* e = ::readdir(dir)) {
@@ -135,6 +162,7 @@ std::vector<std::string> Extractor_List(const std::string& folder) {
         if (IsRegularFile(path) && ::access(path.c_str(), X_OK) == 0) out.push_back(name);
     }
     ::closedir(dir);
+#endif
     return out;
 }
 
@@ -148,6 +176,21 @@ std::vector<std::string> FeedType_List(const std::string& folder) {
 int Extractor_OpenSettings(const std::string& folder, const std::string& type) {
     const std::string program = WithSlash(folder) + type;
     if (type.empty() || !IsRegularFile(program)) return 0;
+#ifdef _WIN32
+    std::wstring line = Win_QuoteArguments({program, "OpenGUI"});
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(Win_Wide(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &si, &pi)) {
+        Log("! Error, can't start " + program);
+        return 0;
+    }
+    // Nothing to reap on Windows: the handles are all the system keeps for us.
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return 1;
+#else
     const char* argv[] = {program.c_str(), "OpenGUI", nullptr};
     // Two forks: the settings program becomes a child of init, which reaps it, and the
     // intermediate child is reaped here at once. Only async-signal-safe calls after fork.
@@ -168,6 +211,7 @@ int Extractor_OpenSettings(const std::string& folder, const std::string& type) {
     while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 1 : 0;
+#endif
 }
 
 std::string Extractor_CommandLine(const std::string& program, const std::string& pageFile,
@@ -227,6 +271,96 @@ ExtractorRun RunExtractor(const std::string& pageFile, const std::string& progra
                           const std::string& url) {
     ExtractorRun run;
     Log("- RunExtractor " + Extractor_CommandLine(program, pageFile, url));
+#ifdef _WIN32
+    // The child's standard output is the write end of a pipe; the read end stays here
+    // (not inherited), so the end of the file comes when the child and its own children
+    // are done with it.
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    PROCESS_INFORMATION pi{};
+    bool started = false;
+    if (CreatePipe(&readEnd, &writeEnd, &sa, 0)) {
+        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = INVALID_HANDLE_VALUE;
+        si.hStdOutput = writeEnd;
+        si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+        std::wstring line = Win_QuoteArguments({program, pageFile, url});
+        started = CreateProcessW(Win_Wide(program).c_str(), line.data(), nullptr, nullptr, TRUE,
+                                 CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi) != 0;
+        CloseHandle(writeEnd);
+    }
+    if (!started) {
+        Log("! Error, can't start " + program);
+        if (readEnd) CloseHandle(readEnd);
+        run.Items = Extractor_ApplyLines(run.Lines);
+        return run;
+    }
+    CloseHandle(pi.hThread);
+    run.Started = true;
+
+    LineReader reader;
+    reader.Out = &run.Lines;
+    char buffer[65536];
+    int budget = EXTRACTOR_FIRST_BUDGET;
+    bool eof = false;
+    // Reads what the pipe holds now, without waiting; false at its end.
+    auto readNow = [&](size_t& got) {
+        got = 0;
+        DWORD avail = 0;
+        if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr)) return false;
+        if (avail == 0) return true;
+        DWORD n = 0;
+        if (!ReadFile(readEnd, buffer, std::min<DWORD>(avail, sizeof buffer), &n, nullptr))
+            return false;
+        got = n;
+        return true;
+    };
+    for (;;) {
+        size_t got = 0;
+        if (!eof) {
+            if (!readNow(got)) eof = true;
+        }
+        if (got > 0) {
+            // Only a whole line renews the budget: a trickle of bytes does not.
+            if (reader.Feed(std::string_view(buffer, got)) > 0) budget = EXTRACTOR_LINE_BUDGET;
+            if (reader.Exceeded) {
+                Log("! Extractor ended, its output passed the bound on " +
+                    std::string(reader.Exceeded) + " : " + program);
+                EndChild(pi.hProcess);
+                break;
+            }
+            continue;
+        }
+        if (WaitForSingleObject(pi.hProcess, eof ? 1 : 0) == WAIT_OBJECT_0) {
+            // What the child wrote just before it ended is still in the pipe.
+            while (!eof && !reader.Exceeded) {
+                if (!readNow(got) || got == 0) break;
+                reader.Feed(std::string_view(buffer, got));
+            }
+            run.Ended = true;
+            if (reader.Exceeded)
+                Log("! Extractor ended, its output passed the bound on " +
+                    std::string(reader.Exceeded) + " : " + program);
+            break;
+        }
+        if (IsThreadKilled(1)) {
+            Log("- RunExtractor stopped : " + program);
+            EndChild(pi.hProcess);
+            break;
+        }
+        if (--budget < 1) {
+            Log("! Extractor ended after its time ran out : " + program);
+            EndChild(pi.hProcess);
+            break;
+        }
+        if (!eof) Sleep(1);
+    }
+    CloseHandle(pi.hProcess);
+    CloseHandle(readEnd);
+#else
     int fds[2] = {-1, -1};
     pid_t pid = -1;
     if (::pipe2(fds, O_CLOEXEC) == 0) {
@@ -311,6 +445,7 @@ ExtractorRun RunExtractor(const std::string& pageFile, const std::string& progra
         }
     }
     ::close(fds[0]);
+#endif
     reader.Finish();
     if (reader.Exceeded) {
         // An output past its bounds is no document: the feed fails, nothing is kept.
@@ -327,7 +462,12 @@ int Extractor_Update(const std::string& folder, const std::string& type, const s
                      const std::string& pageFile, int64_t& startMs) {
     startMs = -1;
     // Only a plain file name of the plug-in folder is ever run.
-    if (type.find('/') != std::string::npos || type == "." || type == "..") {
+#ifdef _WIN32
+    const char* separators = "/\\:";
+#else
+    const char* separators = "/";
+#endif
+    if (type.find_first_of(separators) != std::string::npos || type == "." || type == "..") {
         Log("! Error, extractor name is not a plain file name : " + type);
         return 0;
     }
@@ -340,8 +480,7 @@ int Extractor_Update(const std::string& folder, const std::string& type, const s
         const DownloadSettings settings = Download_GetSettings();
         if (!DownloadFile(ExpandUrlDate(url), pageFile, 1, 0, settings, settings.MaxDocumentBytes))
             return 0;
-        char cwd[4096];
-        page = (::getcwd(cwd, sizeof cwd) ? WithSlash(cwd) : std::string()) + pageFile;
+        page = WithSlash(Dir_Current()) + pageFile;
     }
     if (IsThreadKilled(1)) return 0;
     startMs = SteadyMs();

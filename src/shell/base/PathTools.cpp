@@ -268,10 +268,8 @@ std::string ResolveFolder(std::string_view text, const PathTokenFolders& folders
     std::string s = Trim(TokenToPath(text, folders));
     if (s.empty()) return s;
     s = WithSlash(ToNativeSeparators(s));
-    if (s[0] == '/' || s.find(':') != std::string::npos) return s;
-    char* cwd = ::getcwd(nullptr, 0);
-    std::string start = WithSlash(cwd ? cwd : ".");
-    std::free(cwd);
+    if (Path_IsAbsolute(s) || s.find(':') != std::string::npos) return s;
+    std::string start = WithSlash(Dir_Current());
     while (s.rfind("../", 0) == 0) {
         const std::string up = ParentFolder(start);
         if (!up.empty()) start = up;

@@ -1,9 +1,15 @@
 #include "shell/base/Prefs.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/core/WinText.h"
+#else
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/utsname.h>
 #include <unistd.h>
+#endif
 
 #include <cctype>
 #include <climits>
@@ -33,6 +39,47 @@ static std::string WithSlash(std::string path) {
     return path;
 }
 
+#ifdef _WIN32
+static std::string DocumentsFolder() {
+    return WithSlash(GetMyDocumentsFolder());
+}
+
+static std::string LoginName() {
+    wchar_t name[256] = {};
+    DWORD n = 256;
+    if (GetUserNameW(name, &n) && n > 1) return Win_Utf8(std::wstring_view(name, n - 1));
+    if (const char* v = std::getenv("USERNAME"); v && *v) return v;
+    return "user";
+}
+
+// The system's version, as "major.minor.build" (what the kernel release is on Linux).
+static std::string SystemRelease() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW v{};
+    v.dwOSVersionInfoSize = sizeof v;
+    // GetVersionEx lies to programs without a manifest; ntdll's own call does not.
+    if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll"))
+        if (auto fn = reinterpret_cast<RtlGetVersionFn>(
+                reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion"))))
+            if (fn(&v) == 0)
+                return std::to_string(v.dwMajorVersion) + "." + std::to_string(v.dwMinorVersion) +
+                       "." + std::to_string(v.dwBuildNumber);
+    return "0";
+}
+
+static PrefEnvironment ProcessEnvironment() {
+    PrefEnvironment env;
+    env.AppPath = WithSlash(ParentFolder(Program_File()));
+    env.DocumentsPath = DocumentsFolder();
+    env.ProgFilesPath = GetSpecialFolder(CSIDL_PROGRAM_FILES);
+    const std::string windows = GetSpecialFolder(CSIDL_WINDOWS);
+    env.WindowsRoot = windows.substr(0, windows.find_first_of("/\\"));
+    env.DataPath = WithSlash(Dir_Current());
+    env.UserName = LoginName();
+    env.SystemRelease = SystemRelease();
+    return env;
+}
+#else
 static std::string HomeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
     if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
@@ -81,6 +128,7 @@ static PrefEnvironment ProcessEnvironment() {
     env.SystemRelease = ::uname(&un) == 0 ? un.release : "0";
     return env;
 }
+#endif
 
 PrefEnvironment& Pref_Environment() {
     static PrefEnvironment env = ProcessEnvironment();
@@ -105,9 +153,16 @@ static bool FolderUsable(const std::string& folder, bool create, bool testWrite)
     for (int n = 1; n < INT_MAX; ++n) {
         const std::string probe = WithSlash(folder) + std::to_string(n) + ".txt";
         if (File_Exists(probe)) continue;
+#ifdef _WIN32
+        HANDLE h = CreateFileW(Win_Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(h);
+#else
         const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (fd < 0) return false;
         ::close(fd);
+#endif
         File_Delete(probe);
         return true;
     }

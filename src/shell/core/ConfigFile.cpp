@@ -23,14 +23,13 @@ constexpr long long kMaxOvc = 64LL << 20;
 class StagingFolder {
   public:
     StagingFolder() {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/Orvalis-Config-XXXXXX";
-        if (char* made = ::mkdtemp(pattern.data())) m_path = std::string(made) + "/";
+        const std::string made = Dir_MakeTemp(Dir_Temp() + "Orvalis-Config-");
+        if (!made.empty()) m_path = made + "/";
     }
     ~StagingFolder() {
         for (const std::string& f : m_files)
             File_Delete(f);
-        if (!m_path.empty()) ::rmdir(m_path.c_str());
+        if (!m_path.empty()) Dir_Delete(m_path);
     }
     bool Ok() const { return !m_path.empty(); }
     // Writes `name` into the folder; "" when that failed.

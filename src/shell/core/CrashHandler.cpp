@@ -1,9 +1,17 @@
 #include "shell/core/CrashHandler.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <csignal>
+// Windows has no bus error; the number is POSIX's, for the report.
+#define SIGBUS 7
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <ucontext.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -55,6 +63,78 @@ struct Writer {
     }
 };
 
+#ifdef _WIN32
+void WriteAll(HANDLE h, const char* data, size_t n) {
+    DWORD w = 0;
+    while (n > 0 && WriteFile(h, data, static_cast<DWORD>(n), &w, nullptr) && w > 0) {
+        data += w;
+        n -= w;
+    }
+}
+
+// The report, the log and the marker, then the end: what every fault comes to.
+[[noreturn]] void Report(int sig, unsigned long long pc, const unsigned long long* target,
+                         const unsigned long long* regs) {
+    if (g_inHandler) TerminateProcess(GetCurrentProcess(), 1);
+    g_inHandler = 1;
+    const size_t n = CrashHandler_FormatReport(g_report, sizeof g_report, sig, pc, target, regs);
+    Log_CrashWrite(g_report, n);
+    WriteAll(GetStdHandle(STD_ERROR_HANDLE), g_report, n);
+    HANDLE marker = CreateFileA(CRASH_MARKER_FILE, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (marker != INVALID_HANDLE_VALUE) {
+        WriteAll(marker, g_report, n);
+        CloseHandle(marker);
+    }
+    TerminateProcess(GetCurrentProcess(), 1);
+    for (;;) {
+    }
+}
+
+LONG WINAPI OnException(EXCEPTION_POINTERS* e) {
+    const EXCEPTION_RECORD* r = e->ExceptionRecord;
+    int sig = SIGSEGV;
+    switch (r->ExceptionCode) {
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
+    case EXCEPTION_FLT_OVERFLOW:
+    case EXCEPTION_FLT_INVALID_OPERATION:
+        sig = SIGFPE;
+        break;
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_PRIV_INSTRUCTION:
+        sig = SIGILL;
+        break;
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_IN_PAGE_ERROR:
+        sig = SIGBUS;
+        break;
+    default:
+        break;
+    }
+    unsigned long long target = 0;
+    const bool access = r->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && r->NumberParameters >= 2;
+    if (access) target = static_cast<unsigned long long>(r->ExceptionInformation[1]);
+    unsigned long long regs[8];
+    const unsigned long long* regsPtr = nullptr;
+    unsigned long long pc = reinterpret_cast<unsigned long long>(r->ExceptionAddress);
+#if defined(__x86_64__)
+    if (const CONTEXT* c = e->ContextRecord) {
+        const unsigned long long v[8] = {c->Rax, c->Rbx, c->Rcx, c->Rdx,
+                                         c->Rbp, c->Rsi, c->Rdi, c->Rsp};
+        for (int i = 0; i < 8; ++i)
+            regs[i] = v[i];
+        regsPtr = regs;
+    }
+#endif
+    Report(sig, pc, access ? &target : nullptr, regsPtr);
+}
+
+void OnAbort(int) {
+    Report(SIGABRT, 0, nullptr, nullptr);
+}
+#else
 void WriteAll(int fd, const char* data, size_t n) {
     while (n > 0) {
         const ssize_t w = ::write(fd, data, n);
@@ -105,6 +185,7 @@ void Handler(int sig, siginfo_t* info, void* context) {
     // The single-instance lock and every other descriptor go with the process.
     _exit(1);
 }
+#endif
 } // namespace
 
 size_t CrashHandler_FormatReport(char* buffer, size_t capacity, int signal,
@@ -160,12 +241,19 @@ void CrashHandler_Install() {
     SignalStack_InstallForever();
     // Log_CrashWrite must find the log's state built, not build it inside the signal.
     Log_CrashPrepare();
+#ifdef _WIN32
+    // No box of the system's error reporting: the report is ours.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(OnException);
+    std::signal(SIGABRT, OnAbort);
+#else
     struct sigaction sa {};
     sa.sa_sigaction = Handler;
     sa.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&sa.sa_mask);
     for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         sigaction(sig, &sa, nullptr);
+#endif
 }
 
 std::string FatalError_Text(int code, const std::string& name) {

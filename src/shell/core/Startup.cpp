@@ -1,8 +1,5 @@
 #include "shell/core/Startup.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -20,15 +17,13 @@ static std::string g_programFile;
 static std::string g_startFolder;
 
 static std::string CurrentFolder() {
-    char* cwd = ::getcwd(nullptr, 0);
-    std::string s = cwd ? cwd : ".";
-    std::free(cwd);
+    std::string s = Dir_Current();
     if (s.empty() || s.back() != '/') s.push_back('/');
     return s;
 }
 
 std::string Startup_AbsoluteParam(const std::string& param) {
-    if (param.empty() || param[0] == '/') return param;
+    if (param.empty() || Path_IsAbsolute(param)) return param;
     if (g_startFolder.empty()) g_startFolder = CurrentFolder();
     return g_startFolder + param;
 }
@@ -36,10 +31,10 @@ std::string Startup_AbsoluteParam(const std::string& param) {
 void Startup_SetProgramFile(const std::string& programFile) {
     if (g_startFolder.empty()) g_startFolder = CurrentFolder();
     std::string file = programFile;
-    char resolved[PATH_MAX];
-    if (::realpath(programFile.c_str(), resolved))
+    const std::string resolved = Path_Real(programFile);
+    if (!resolved.empty())
         file = resolved;
-    else if (!file.empty() && file[0] != '/')
+    else if (!file.empty() && !Path_IsAbsolute(file))
         file = CurrentFolder() + file;
     g_programFile = file;
     AppPath = ParentFolder(file);
@@ -92,7 +87,7 @@ int ParseCommandLine(const std::vector<std::string>& params, std::string* errorT
             return 0;
         }
     }
-    if (::chdir(DataPath.c_str()) != 0) {
+    if (!Dir_SetCurrent(DataPath)) {
         if (errorText) *errorText = DataPath;
         return 0;
     }
@@ -109,9 +104,7 @@ std::string Startup_Text(LngEntry entry, std::string_view french, std::string_vi
 }
 
 static long long ModifiedTime(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return -1;
-    return static_cast<long long>(st.st_mtime);
+    return File_ModifiedTime(path);
 }
 
 void InstallDefaultData(

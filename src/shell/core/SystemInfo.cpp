@@ -1,14 +1,43 @@
 #include "shell/core/SystemInfo.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/utsname.h>
+#endif
 
 #include <fstream>
 
 #include "platform/core/Text.h"
 
+#ifdef _WIN32
+int WindowsVersionCode() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
+    OSVERSIONINFOEXW v{};
+    v.dwOSVersionInfoSize = sizeof v;
+    // GetVersionEx lies to programs without a manifest; ntdll's own call does not.
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto fn = ntdll ? reinterpret_cast<RtlGetVersionFn>(
+                          reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+                    : nullptr;
+    if (!fn || fn(&v) != 0) return 200;
+    const bool workstation = v.wProductType == VER_NT_WORKSTATION;
+    const DWORD major = v.dwMajorVersion, minor = v.dwMinorVersion;
+    if (major == 3) return 5;
+    if (major == 4) return 20;
+    if (major == 5 && minor == 0) return 50;
+    if (major == 5 && minor == 1) return 60;
+    if (major == 5 && minor == 2) return workstation ? 60 : 65;
+    if (major == 6 && minor == 0) return workstation ? 70 : 75;
+    if (major == 6 && minor == 1) return workstation ? 80 : 75;
+    if (major == 6 && minor == 2) return workstation ? 90 : 95;
+    return 200;
+}
+#else
 int WindowsVersionCode() {
     return 200;
 }
+#endif
 
 std::string WindowsVersionNameOf(int code) {
     switch (code) {
@@ -61,6 +90,11 @@ static std::string OsReleaseName() {
     return {};
 }
 
+#ifdef _WIN32
+std::string WindowsVersionName() {
+    return WindowsVersionNameOf(WindowsVersionCode());
+}
+#else
 std::string WindowsVersionName() {
     std::string kernel;
     struct utsname u {};
@@ -71,3 +105,4 @@ std::string WindowsVersionName() {
     if (kernel.empty()) return distro;
     return distro + ", " + kernel;
 }
+#endif

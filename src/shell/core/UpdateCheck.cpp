@@ -70,9 +70,8 @@ CheckVersionResult CheckNewVersion_Run(const std::string& url) {
     }
     // A private folder: a fixed name in the shared temporary folder could be a link
     // planted by another user.
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/Orvalis-Version-XXXXXX";
-    if (!::mkdtemp(folder.data())) {
+    const std::string folder = Dir_MakeTemp(Dir_Temp() + "Orvalis-Version-");
+    if (folder.empty()) {
         Log("! Can't acces to Tamporary FileVersion !");
         result.Status = CHECKVERSION_NO_TEMP;
         return result;
@@ -82,7 +81,7 @@ CheckVersionResult CheckNewVersion_Run(const std::string& url) {
     Log(" URL File Page = " + url);
     auto cleanUp = [&] {
         File_Delete(file);
-        ::rmdir(folder.c_str());
+        Dir_Delete(folder);
     };
     const DownloadSettings settings = Download_GetSettings();
     if (!DownloadFile(url, file, 0, 0, settings, settings.MaxDocumentBytes)) {

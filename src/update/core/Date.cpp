@@ -16,8 +16,14 @@ int32_t GetLocalOffsetTimeZone() {
     const time_t now = time(nullptr);
     struct tm local {};
     if (!localtime_r(&now, &local)) return 0;
+#ifdef _WIN32
+    // The local wall clock read as UTC, less the moment: local minus UTC, daylight saving
+    // included when in effect.
+    return static_cast<int32_t>(-(static_cast<long long>(_mkgmtime(&local)) - now) / 60);
+#else
     // tm_gmtoff is local minus UTC, daylight saving included when in effect.
     return static_cast<int32_t>(-local.tm_gmtoff / 60);
+#endif
 }
 
 // ---------------------------------------------------------------- calendar
