@@ -1,8 +1,11 @@
-// Small file helpers over the C library, usable from any thread.
+// Small file helpers over the C library, usable from any thread. Paths are UTF-8; on
+// Windows they reach the system through its wide-character API (FileUtilWin.cpp).
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Reads a whole file; false when it cannot be opened or read.
 bool File_ReadAll(const std::string& path, std::string& out);
@@ -25,3 +28,8 @@ bool File_Delete(const std::string& path);
 bool File_Rename(const std::string& from, const std::string& to);
 // Flushes a file's data to the disk (fsync); false when it cannot be opened.
 bool File_Sync(const std::string& path);
+// std::fopen with a UTF-8 path (on Windows _wfopen: a name with accents works).
+FILE* File_Open(const std::string& path, const char* mode);
+// Names of the entries of a folder ("." and ".." left out), in the system's order; empty
+// when it cannot be read.
+std::vector<std::string> Dir_List(const std::string& path);

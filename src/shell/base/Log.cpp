@@ -1,7 +1,13 @@
 #include "shell/base/Log.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/core/WinText.h"
+#else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -60,9 +66,9 @@ void FlushLog() {
     std::lock_guard<std::mutex> lock(s.LogMutex);
     FILE* f = nullptr;
     if (s.LogFileStarted) {
-        f = std::fopen(s.File.c_str(), "ab");
+        f = File_Open(s.File, "ab");
     } else {
-        f = std::fopen(s.File.c_str(), "wb");
+        f = File_Open(s.File, "wb");
         if (f) {
             std::fwrite(s.LogHeader.data(), 1, s.LogHeader.size(), f);
             s.LogFileStarted = true;
@@ -101,6 +107,16 @@ void Log_Reset() {
     s.LogFileStarted = false;
 }
 
+#ifdef _WIN32
+static void WriteFd(HANDLE h, const char* data, size_t n) {
+    while (n > 0) {
+        DWORD w = 0;
+        if (!WriteFile(h, data, static_cast<DWORD>(n), &w, nullptr) || w == 0) return;
+        data += w;
+        n -= w;
+    }
+}
+#else
 static void WriteFd(int fd, const char* data, size_t n) {
     while (n > 0) {
         const ssize_t w = ::write(fd, data, n);
@@ -110,6 +126,7 @@ static void WriteFd(int fd, const char* data, size_t n) {
         n -= static_cast<size_t>(w);
     }
 }
+#endif
 
 void Log_CrashPrepare() {
     State();
@@ -120,6 +137,17 @@ void Log_CrashWrite(const char* text, size_t size) {
     // try_lock only: the crashed thread may hold the lock, and waiting would hang.
     const bool locked = s.LogMutex.try_lock();
     const bool fresh = locked && !s.LogFileStarted;
+#ifdef _WIN32
+    HANDLE fd = CreateFileW(Win_Wide(s.File).c_str(), fresh ? GENERIC_WRITE : FILE_APPEND_DATA,
+                            FILE_SHARE_READ, nullptr, fresh ? CREATE_ALWAYS : OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (fd != INVALID_HANDLE_VALUE) {
+        if (fresh) WriteFd(fd, s.LogHeader.data(), s.LogHeader.size());
+        if (locked) WriteFd(fd, s.LogBuffer.data(), s.LogBuffer.size());
+        WriteFd(fd, text, size);
+        CloseHandle(fd);
+    }
+#else
     const int fd =
         ::open(s.File.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (fresh ? O_TRUNC : O_APPEND), 0644);
     if (fd >= 0) {
@@ -128,5 +156,6 @@ void Log_CrashWrite(const char* text, size_t size) {
         WriteFd(fd, text, size);
         ::close(fd);
     }
+#endif
     // The lock is kept: the process ends now, and no line may follow the report.
 }

@@ -30,9 +30,15 @@ bool IsValidFileName(std::string_view name) {
     return CleanFileName(name) == name;
 }
 
+#ifdef _WIN32
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <fstream>
@@ -40,6 +46,9 @@ bool IsValidFileName(std::string_view name) {
 
 #include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
+#ifdef _WIN32
+#include "platform/core/WinText.h"
+#endif
 
 static std::string g_appPath;
 
@@ -69,7 +78,12 @@ int CheckDirectory(const std::string& path, int create, int testWrite) {
             const std::string part = folder.substr(i, e - i);
             if (part.empty()) break;
             built += part + "/";
+#ifdef _WIN32
+            // "C:/" is a drive, not a folder to create.
+            if (!Dir_Exists(built) && !CreateDirectoryW(Win_Wide(built).c_str(), nullptr)) break;
+#else
             if (!Dir_Exists(built) && ::mkdir(built.c_str(), 0755) != 0) break;
+#endif
             i = e + 1;
         }
     }
@@ -81,12 +95,19 @@ int CheckDirectory(const std::string& path, int create, int testWrite) {
         do {
             probe = folder + std::to_string(1 + rng() % 1000000000u) + ".txt";
         } while (File_Exists(probe));
+#ifdef _WIN32
+        HANDLE h = CreateFileW(Win_Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        ok = h != INVALID_HANDLE_VALUE;
+        if (ok) CloseHandle(h);
+#else
         const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         ok = fd >= 0;
         if (fd >= 0) {
             ::close(fd);
             ::unlink(probe.c_str());
         }
+#endif
     }
     return ok ? 1 : 0;
 }
@@ -101,6 +122,42 @@ std::string ParentFolder(std::string_view path) {
     return std::string(p.substr(0, i));
 }
 
+#ifdef _WIN32
+// A known folder of the shell, '/'-separated with a trailing '/'; "" when it has none.
+static std::string KnownFolder(REFKNOWNFOLDERID id) {
+    wchar_t* path = nullptr;
+    std::string out;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path)) && path)
+        out = WithSlash(ReplaceAll(Win_Utf8(path), "\\", "/"));
+    CoTaskMemFree(path);
+    return out;
+}
+
+std::string GetSpecialFolder(int csidl) {
+    switch (csidl) {
+    case CSIDL_DESKTOP:
+        return KnownFolder(FOLDERID_Desktop);
+    case CSIDL_PERSONAL:
+        return KnownFolder(FOLDERID_Documents);
+    case CSIDL_MYMUSIC:
+        return KnownFolder(FOLDERID_Music);
+    case CSIDL_MYVIDEO:
+        return KnownFolder(FOLDERID_Videos);
+    case CSIDL_MYPICTURES:
+        return KnownFolder(FOLDERID_Pictures);
+    case CSIDL_APPDATA:
+        return KnownFolder(FOLDERID_RoamingAppData);
+    case CSIDL_LOCAL_APPDATA:
+        return KnownFolder(FOLDERID_LocalAppData);
+    case CSIDL_PROGRAM_FILES:
+        return KnownFolder(FOLDERID_ProgramFiles);
+    case CSIDL_WINDOWS:
+        return KnownFolder(FOLDERID_Windows);
+    default:
+        return {};
+    }
+}
+#else
 static std::string HomeFolder() {
     const char* home = std::getenv("HOME");
     return home && *home ? WithSlash(home) : std::string("/");
@@ -157,6 +214,7 @@ std::string GetSpecialFolder(int csidl) {
         return {};
     }
 }
+#endif
 
 std::string GetMyDocumentsFolder() {
     return GetSpecialFolder(CSIDL_PERSONAL);

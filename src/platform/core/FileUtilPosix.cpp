@@ -1,6 +1,6 @@
 #include "platform/core/FileUtil.h"
 
-#include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +13,7 @@ bool File_ReadAll(const std::string& path, std::string& out) {
 
 bool File_ReadAll(const std::string& path, std::string& out, int64_t maxBytes) {
     out.clear();
-    FILE* f = std::fopen(path.c_str(), "rb");
+    FILE* f = File_Open(path, "rb");
     if (!f) return false;
     struct stat st {};
     if (fstat(fileno(f), &st) == 0 && st.st_size > 0) {
@@ -129,4 +129,20 @@ bool File_Sync(const std::string& path) {
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+FILE* File_Open(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+std::vector<std::string> Dir_List(const std::string& path) {
+    std::vector<std::string> names;
+    DIR* d = ::opendir(path.empty() ? "." : path.c_str());
+    if (!d) return names;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(d);
+    return names;
 }
