@@ -1,5 +1,7 @@
 #include "shell/base/Log.h"
 
+#include "platform/core/FileUtil.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
