@@ -14,3 +14,43 @@ set(ORVALIS_LINUX_ONLY_TESTS
     test_audio_engine     # libmpv and a forked radio server
     test_autostart        # the desktop's autostart folder
 )
+
+# orvalis-tool.exe fetch with each download method (WinINet, urlmon, WinHTTP, Winsock)
+# against a local server on the Linux side, compared outcome by outcome with the Linux
+# build's program when it stands beside (ORVALIS_LINUX_TOOL).
+set(ORVALIS_LINUX_TOOL ${CMAKE_SOURCE_DIR}/build/bin/orvalis-tool
+    CACHE FILEPATH "The Linux build's orvalis-tool, for the Windows tests that compare")
+find_program(ORVALIS_HOST_PYTHON NAMES python3 REQUIRED)
+add_test(NAME tool_fetch_methods
+         COMMAND ${ORVALIS_HOST_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/fetch_methods.py
+                 $<TARGET_FILE:orvalis-tool-full> --emulator ${CMAKE_CROSSCOMPILING_EMULATOR}
+                 --linux-tool ${ORVALIS_LINUX_TOOL})
+set_tests_properties(tool_fetch_methods PROPERTIES ENVIRONMENT "WINEDEBUG=-all")
+
+# Speech on Windows against stand-ins of the screen readers' client libraries and
+# processes (tests/windows/fakes), built beside the test program in fakes/.
+set(ORVALIS_FAKES ${CMAKE_CURRENT_LIST_DIR}/fakes)
+set(ORVALIS_FAKES_OUT ${CMAKE_BINARY_DIR}/tests/fakes)
+add_executable(FakeScreenReaderProcess ${ORVALIS_FAKES}/FakeScreenReaderProcess.c)
+set_target_properties(FakeScreenReaderProcess PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVALIS_FAKES_OUT})
+foreach(fake nvda:nvdaControllerClient64: jaws:JFWAPI:FAKE_JAWS jaws-partial:JFWAPI:FAKE_JAWS_PARTIAL)
+    string(REPLACE ":" ";" parts ${fake})
+    list(GET parts 0 folder)
+    list(GET parts 1 library)
+    list(GET parts 2 definition)
+    add_library(fake_client_${folder} MODULE ${ORVALIS_FAKES}/FakeScreenReaderClient.c)
+    set_target_properties(fake_client_${folder} PROPERTIES PREFIX "" OUTPUT_NAME ${library}
+                          LIBRARY_OUTPUT_DIRECTORY ${ORVALIS_FAKES_OUT}/${folder})
+    if(definition)
+        target_compile_definitions(fake_client_${folder} PRIVATE ${definition})
+    endif()
+endforeach()
+add_executable(test_screen_reader_win ${CMAKE_CURRENT_LIST_DIR}/test_screen_reader_win.cpp)
+target_link_libraries(test_screen_reader_win PRIVATE orvalis_access GTest::gtest_main)
+set_target_properties(test_screen_reader_win PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_dependencies(test_screen_reader_win FakeScreenReaderProcess fake_client_nvda fake_client_jaws
+                 fake_client_jaws-partial)
+gtest_add_tests(TARGET test_screen_reader_win
+                SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_screen_reader_win.cpp TEST_LIST speech_cases)
+# Each looks at the whole process list: never beside another.
+set_tests_properties(${speech_cases} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "WINEDEBUG=-all")

@@ -1,9 +1,12 @@
 // Speech output through the screen reader the user is already running.
 //
-// Windows: JAWS ("JFWAPI.DLL") or NVDA ("nvdaControllerClient.dll"), loaded at run time
-// from ScreenReaderPath. Linux: Orca, found in the process list; the text goes to
-// speech-dispatcher (the server Orca itself speaks through) over one connection that is
-// opened once and reused. Every call made on the interface thread is bounded in time.
+// Windows: JAWS ("JFWAPI.DLL" from ScreenReaderPath, else the "FreedomSci.JawsApi"
+// automation object JAWS registers) or NVDA ("nvdaControllerClient.dll", else the name
+// NVDA gives the client for the program's word size, "nvdaControllerClient64.dll" or
+// "nvdaControllerClient32.dll", from ScreenReaderPath), loaded at run time. Linux: Orca, found in
+// the process list; the text goes to speech-dispatcher (the server Orca itself speaks through) over
+// one connection that is opened once and reused. Every call made on the interface thread is bounded
+// in time.
 #pragma once
 #include <cstdint>
 #include <string>

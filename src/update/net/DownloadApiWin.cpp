@@ -17,12 +17,12 @@
 #include "platform/core/Text.h"
 #include "update/net/DownloadMethods.h"
 #include "update/net/DownloadTool.h"
-#include "update/net/DownloadWin.h"
+#include "platform/core/BlockPump.h"
+#include "platform/core/WinText.h"
 
 namespace {
 std::wstring Wide(const std::string& utf8) {
-    const std::u16string w = Utf8ToUtf16(utf8);
-    return std::wstring(w.begin(), w.end());
+    return Win_Wide(utf8);
 }
 
 // What the caller and the helper share; whoever leaves last frees it.

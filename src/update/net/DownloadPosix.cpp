@@ -1,5 +1,5 @@
-// The three download methods that stand on the HTTP library ("WinINet", "API", "Pure"),
-// here over libcurl.
+// The "WinINet" and "API" methods over the HTTP library, libcurl ("Pure" is common to
+// both sides: DownloadTool.cpp over CurlFetch).
 #include <cstdio>
 
 #include "platform/core/CurlFetch.h"
@@ -26,7 +26,7 @@ int32_t DownloadTool_WinINet(const std::string& url, const std::string& file, Do
     // The file is created when the server answered, so that an address that cannot be
     // opened leaves an existing file alone.
     auto createFile = [&]() {
-        out = std::fopen(file.c_str(), "wb");
+        out = File_Open(file, "wb");
         return out != nullptr;
     };
     CurlFetchOptions options;
@@ -106,47 +106,9 @@ int32_t DownloadTool_WinINet(const std::string& url, const std::string& file, Do
     return r.Status;
 }
 
-// GET into file + ".part", renamed over `file` only when the whole body arrived.
-static int FetchToFile(const std::string& url, const std::string& file, bool environmentProxy,
-                       bool refuseEmpty, uint32_t stopBit, int64_t maxBytes) {
-    if (url.empty() || file.empty()) return 1;
-    const std::string part = file + ".part";
-    FILE* out = std::fopen(part.c_str(), "wb");
-    if (!out) return 1;
-    bool writeFailed = false;
-    int64_t bytes = 0;
-    CurlFetchOptions options;
-    const std::string agent = Download_GetSettings().NetAgent;
-    options.UserAgent = agent.empty() ? Download_FallbackAgent() : agent;
-    options.UseEnvironmentProxy = environmentProxy;
-    options.MaxBytes = maxBytes;
-    options.OnBlock = [&](const char* data, size_t n) {
-        if (std::fwrite(data, 1, n, out) != n) {
-            writeFailed = true;
-            return false;
-        }
-        bytes += static_cast<int64_t>(n);
-        return true;
-    };
-    options.StopTest = [stopBit]() { return stopBit != 0 && IsThreadKilled(stopBit) != 0; };
-    const CurlResult result = CurlFetch_Get(url, options);
-    if (std::fclose(out) != 0) writeFailed = true;
-    const bool ok = result == CurlResult::Ok && !writeFailed && !(refuseEmpty && bytes == 0);
-    if (!ok || !File_Rename(part, file)) {
-        File_Delete(part);
-        return result == CurlResult::TooLarge ? DOWNLOAD_TOO_LARGE : 1;
-    }
-    return 0;
-}
-
 int DownloadTool_API(const std::string& url, const std::string& file, int flag, uint32_t stopBit,
                      int64_t maxBytes) {
-    const int result = FetchToFile(url, file, true, true, stopBit, maxBytes);
+    const int result = Download_FetchToFile(url, file, true, true, stopBit, maxBytes);
     if (result != 0) return result == DOWNLOAD_TOO_LARGE ? result : 1;
     return File_Exists(file) ? 0 : 1;
-}
-
-int DownloadTool_Receive(const std::string& url, const std::string& file, int flag,
-                         uint32_t stopBit, int64_t maxBytes) {
-    return FetchToFile(url, file, false, false, stopBit, maxBytes);
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "platform/core/CurlFetch.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/NetSocket.h"
 #include "platform/core/Text.h"
@@ -92,6 +93,43 @@ bool Download_LooksLikeXml(const char* data, size_t n) {
 
 const char* Download_FallbackAgent() {
     return "QuenbelS (compatible; ST)";
+}
+
+int Download_FetchToFile(const std::string& url, const std::string& file, bool environmentProxy,
+                         bool refuseEmpty, uint32_t stopBit, int64_t maxBytes) {
+    if (url.empty() || file.empty()) return 1;
+    const std::string part = file + ".part";
+    FILE* out = File_Open(part, "wb");
+    if (!out) return 1;
+    bool writeFailed = false;
+    int64_t bytes = 0;
+    CurlFetchOptions options;
+    const std::string agent = Download_GetSettings().NetAgent;
+    options.UserAgent = agent.empty() ? Download_FallbackAgent() : agent;
+    options.UseEnvironmentProxy = environmentProxy;
+    options.MaxBytes = maxBytes;
+    options.OnBlock = [&](const char* data, size_t n) {
+        if (std::fwrite(data, 1, n, out) != n) {
+            writeFailed = true;
+            return false;
+        }
+        bytes += static_cast<int64_t>(n);
+        return true;
+    };
+    options.StopTest = [stopBit]() { return stopBit != 0 && IsThreadKilled(stopBit) != 0; };
+    const CurlResult result = CurlFetch_Get(url, options);
+    if (std::fclose(out) != 0) writeFailed = true;
+    const bool ok = result == CurlResult::Ok && !writeFailed && !(refuseEmpty && bytes == 0);
+    if (!ok || !File_Rename(part, file)) {
+        File_Delete(part);
+        return result == CurlResult::TooLarge ? DOWNLOAD_TOO_LARGE : 1;
+    }
+    return 0;
+}
+
+int DownloadTool_Receive(const std::string& url, const std::string& file, int flag,
+                         uint32_t stopBit, int64_t maxBytes) {
+    return Download_FetchToFile(url, file, false, false, stopBit, maxBytes);
 }
 
 void Download_LogTooLarge(const std::string& method, int64_t maxBytes, const std::string& url) {

@@ -1,39 +1,34 @@
-// The "WinINet" method on the system's internet library, and what the Windows methods
-// share: the set-up of the network layer and the fetch into a part file. Every
-// library call runs under a DownloadPump, so a stop or a silent server never holds
-// the calling thread.
+// The "WinINet" method on the system's internet library, and the set-up of the network
+// layer on Windows. Every library call runs under a BlockPump, so a stop or a silent
+// server never holds the calling thread.
 #include <windows.h>
 
 #include <wininet.h>
 
 #include <mutex>
 
+#include "platform/core/BlockPump.h"
 #include "platform/core/CurlFetch.h"
 #include "platform/core/FileUtil.h"
 #include "platform/core/NetSocket.h"
 #include "platform/core/Text.h"
+#include "platform/core/WinText.h"
 #include "update/net/DownloadMethods.h"
 #include "update/net/DownloadTool.h"
-#include "update/net/DownloadWin.h"
 
 // A transfer without data for this long is given up, as on the other side.
 static constexpr int kStallMs = CurlFetch_StallSeconds * 1000;
 
 static std::wstring Wide(const std::string& utf8) {
-    const std::u16string w = Utf8ToUtf16(utf8);
-    return std::wstring(w.begin(), w.end());
+    return Win_Wide(utf8);
 }
 
 bool DownloadMethods_Init() {
     return Net_Startup();
 }
 
-FILE* DownloadWin_OpenFile(const std::string& path, const wchar_t* mode) {
-    return _wfopen(Wide(path).c_str(), mode);
-}
-
 namespace {
-class WinInetSource : public DownloadSource {
+class WinInetSource : public BlockSource {
   public:
     WinInetSource(const std::string& agent, const std::string& url, int64_t maxBytes)
         : m_agent(Wide(agent)), m_url(Wide(url)), m_maxBytes(maxBytes) {}
@@ -116,7 +111,7 @@ int32_t DownloadTool_WinINet(const std::string& url, const std::string& file, Do
     r.TotalBytes = 0;
     r.Status = 1;
     const auto stop = [&r]() { return r.Callback && r.Callback(&r) != 0; };
-    DownloadPump pump(std::make_shared<WinInetSource>(r.UserAgent, url, r.MaxBytes));
+    BlockPump pump(std::make_shared<WinInetSource>(r.UserAgent, url, r.MaxBytes));
     int open = 0;
     switch (pump.Open(open, stop, kStallMs)) {
     case PumpWait::Stopped:
@@ -134,7 +129,7 @@ int32_t DownloadTool_WinINet(const std::string& url, const std::string& file, Do
     // The file is created once the server answered, so that an address that cannot be
     // opened leaves an existing file alone.
     FILE* out = nullptr;
-    if (!file.empty() && !(out = DownloadWin_OpenFile(file, L"wb"))) {
+    if (!file.empty() && !(out = File_Open(file, "wb"))) {
         r.Status = 7;
         return r.Status;
     }
@@ -200,43 +195,4 @@ int32_t DownloadTool_WinINet(const std::string& url, const std::string& file, Do
         if (r.Status != 0) File_Delete(file);
     }
     return r.Status;
-}
-
-int DownloadWin_FetchToFile(const std::shared_ptr<DownloadSource>& source, const std::string& file,
-                            bool refuseEmpty, uint32_t stopBit, int64_t maxBytes) {
-    if (file.empty()) return 1;
-    const auto stop = [stopBit]() { return stopBit != 0 && IsThreadKilled(stopBit) != 0; };
-    DownloadPump pump(source);
-    int open = 0;
-    const PumpWait opened = pump.Open(open, stop, kStallMs);
-    if (opened != PumpWait::Ready || open != 0)
-        return opened == PumpWait::Ready && open == DOWNLOAD_TOO_LARGE ? DOWNLOAD_TOO_LARGE : 1;
-    const std::string part = file + ".part";
-    FILE* out = DownloadWin_OpenFile(part, L"wb");
-    if (!out) return 1;
-    int64_t bytes = 0;
-    int result = 1;
-    for (;;) {
-        const char* data = nullptr;
-        long n = 0;
-        if (pump.Next(data, n, stop, kStallMs) != PumpWait::Ready || n < 0) break;
-        if (n == 0) {
-            result = 0;
-            break;
-        }
-        if (maxBytes > 0 && bytes + n > maxBytes) {
-            result = DOWNLOAD_TOO_LARGE;
-            break;
-        }
-        if (std::fwrite(data, 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) break;
-        bytes += n;
-    }
-    pump.Cancel();
-    if (std::fclose(out) != 0 && result == 0) result = 1;
-    if (result == 0 && refuseEmpty && bytes == 0) result = 1;
-    if (result != 0 || !File_Rename(part, file)) {
-        File_Delete(part);
-        return result == DOWNLOAD_TOO_LARGE ? DOWNLOAD_TOO_LARGE : 1;
-    }
-    return 0;
 }

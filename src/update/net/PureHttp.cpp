@@ -203,7 +203,7 @@ static void TakeHead(HttpRequest& r, Transfer& t, const std::string& block) {
     if (code == 200) {
         if (!r.File.empty()) {
             t.PartName = r.File + ".part";
-            t.PartFile = std::fopen(t.PartName.c_str(), "wb");
+            t.PartFile = File_Open(t.PartName, "wb");
         }
         PureHttp_SetStatus(r, 2);
         t.Storing = true;

@@ -12,9 +12,9 @@
 
 // One transfer of one library. Open and Read run on the helper thread, Cancel on the
 // caller's (at any time, maybe while Open or Read is blocked, maybe more than once).
-class DownloadSource {
+class BlockSource {
   public:
-    virtual ~DownloadSource() = default;
+    virtual ~BlockSource() = default;
     // 0 when the body can be read, otherwise the caller's status for the failure.
     virtual int Open() = 0;
     // Bytes read (> 0), 0 at the end of the body, < 0 on a failure.
@@ -31,13 +31,13 @@ enum class PumpWait {
 
 struct PumpShared;
 
-class DownloadPump {
+class BlockPump {
   public:
-    explicit DownloadPump(std::shared_ptr<DownloadSource> source);
+    explicit BlockPump(std::shared_ptr<BlockSource> source);
     // A transfer still running is cancelled and abandoned to its helper.
-    ~DownloadPump();
-    DownloadPump(const DownloadPump&) = delete;
-    DownloadPump& operator=(const DownloadPump&) = delete;
+    ~BlockPump();
+    BlockPump(const BlockPump&) = delete;
+    BlockPump& operator=(const BlockPump&) = delete;
 
     // Starts the helper and waits for the source's Open; `status` receives its result.
     // False when the helper cannot start: `status` is then -1.

@@ -1,30 +1,41 @@
-// The "Pure" method on WinHTTP: a plain GET straight to the server, never through a
-// proxy, into a part file renamed over the destination once the whole body arrived.
+// The HTTP library layer on Windows: the same contract as over libcurl, on WinHTTP. The
+// library's calls run on a helper thread under a BlockPump, so the stop test is asked
+// every 10 ms whatever the server does; a compressed body the library leaves as it came
+// is decoded here with zlib, so the bound counts decoded bytes on both sides.
+#include "platform/core/CurlFetch.h"
+
 #include <windows.h>
 
 #include <winhttp.h>
-
 #include <zlib.h>
 
+#include <atomic>
+#include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
-#include "platform/core/CurlFetch.h"
-#include "platform/core/Text.h"
-#include "update/net/DownloadMethods.h"
-#include "update/net/DownloadTool.h"
-#include "update/net/DownloadWin.h"
+#include "platform/core/BlockPump.h"
+#include "platform/core/NetSocket.h"
+#include "platform/core/WinText.h"
 
 namespace {
-std::wstring Wide(const std::string& utf8) {
-    const std::u16string w = Utf8ToUtf16(utf8);
-    return std::wstring(w.begin(), w.end());
-}
+// Statuses of the source's Open.
+constexpr int kNotStarted = 1;
+constexpr int kOpenFailed = 2;
+constexpr int kTooLarge = 3;
 
-class WinHttpSource : public DownloadSource {
+std::mutex g_caLock;
+std::string g_caFile;
+
+class WinHttpSource : public BlockSource {
   public:
-    WinHttpSource(const std::string& agent, const std::string& url, int64_t maxBytes)
-        : m_agent(Wide(agent)), m_url(Wide(url)), m_maxBytes(maxBytes) {}
+    WinHttpSource(const std::string& url, const CurlFetchOptions& options)
+        : m_agent(Win_Wide(options.UserAgent)), m_url(Win_Wide(url)), m_maxBytes(options.MaxBytes),
+          m_proxy(options.UseEnvironmentProxy), m_noCache(options.NoCache) {}
+
+    // The reply code of the last answer (0: none).
+    long Code() const { return m_code; }
     ~WinHttpSource() override {
         Cancel();
         if (m_inflating) inflateEnd(&m_zip);
@@ -35,40 +46,49 @@ class WinHttpSource : public DownloadSource {
         parts.dwStructSize = sizeof parts;
         parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = DWORD(-1);
         parts.dwSchemeLength = DWORD(-1);
-        if (!WinHttpCrackUrl(m_url.c_str(), 0, 0, &parts)) return 1;
+        if (!WinHttpCrackUrl(m_url.c_str(), 0, 0, &parts)) return kOpenFailed;
         if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)
-            return 1;
+            return kOpenFailed;
         const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
         std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength);
         path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
         if (path.empty()) path = L"/";
 
-        HINTERNET session = WinHttpOpen(m_agent.c_str(), WINHTTP_ACCESS_TYPE_NO_PROXY,
-                                        WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-        if (!Keep(session, m_session)) return 1;
+        // The agent is sent only when there is one, as on the other side.
+        HINTERNET session =
+            WinHttpOpen(m_agent.empty() ? L"" : m_agent.c_str(),
+                        m_proxy ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
+                        WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+        if (!Keep(session, m_session)) return kNotStarted;
         const int ms = CurlFetch_StallSeconds * 1000;
         WinHttpSetTimeouts(session, ms, ms, ms, ms);
         HINTERNET connection = WinHttpConnect(session, host.c_str(), parts.nPort, 0);
-        if (!Keep(connection, m_connection)) return 1;
+        if (!Keep(connection, m_connection)) return kOpenFailed;
         const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
         HINTERNET request =
             WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
                                WINHTTP_DEFAULT_ACCEPT_TYPES, secure);
-        if (!Keep(request, m_request)) return 1;
+        if (!Keep(request, m_request)) return kOpenFailed;
+        DWORD redirects = CurlFetch_MaxRedirects;
+        WinHttpSetOption(request, WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &redirects,
+                         sizeof redirects);
         // gzip and deflate bodies are decoded by the library where it can, here otherwise.
         DWORD decompress = WINHTTP_DECOMPRESSION_FLAG_ALL;
         const bool libraryDecodes =
             WinHttpSetOption(request, WINHTTP_OPTION_DECOMPRESSION, &decompress, sizeof decompress);
-        if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                                0, 0, 0) ||
+        const wchar_t* noCache = L"Cache-Control: no-cache\r\nPragma: no-cache";
+        if (!WinHttpSendRequest(request, m_noCache ? noCache : WINHTTP_NO_ADDITIONAL_HEADERS,
+                                m_noCache ? DWORD(-1) : 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
             !WinHttpReceiveResponse(request, nullptr))
-            return 1;
+            return kOpenFailed;
         DWORD code = 0, size = sizeof code;
         if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                                  WINHTTP_HEADER_NAME_BY_INDEX, &code, &size,
-                                 WINHTTP_NO_HEADER_INDEX) ||
-            code >= 300)
-            return 1;
+                                 WINHTTP_NO_HEADER_INDEX))
+            return kOpenFailed;
+        m_code = static_cast<long>(code);
+        // A reply of 400 or more, or a redirect that was not followed, is no document.
+        if (code >= 300) return kOpenFailed;
         if (!libraryDecodes) {
             wchar_t coding[64] = {};
             DWORD codingSize = sizeof coding;
@@ -89,7 +109,7 @@ class WinHttpSource : public DownloadSource {
                                     WINHTTP_HEADER_NAME_BY_INDEX, text, &textSize,
                                     WINHTTP_NO_HEADER_INDEX) &&
                 _wtoi64(text) > m_maxBytes)
-                return DOWNLOAD_TOO_LARGE;
+                return kTooLarge;
         }
         return 0;
     }
@@ -150,6 +170,8 @@ class WinHttpSource : public DownloadSource {
 
     std::wstring m_agent, m_url;
     int64_t m_maxBytes;
+    bool m_proxy, m_noCache;
+    std::atomic<long> m_code{0};
     std::mutex m_mutex;
     bool m_cancelled = false;
     HINTERNET m_session = nullptr, m_connection = nullptr, m_request = nullptr;
@@ -160,11 +182,56 @@ class WinHttpSource : public DownloadSource {
 };
 } // namespace
 
-int DownloadTool_Receive(const std::string& url, const std::string& file, int flag,
-                         uint32_t stopBit, int64_t maxBytes) {
-    if (url.empty() || file.empty()) return 1;
-    const std::string agent = Download_GetSettings().NetAgent;
-    auto source = std::make_shared<WinHttpSource>(agent.empty() ? Download_FallbackAgent() : agent,
-                                                  url, maxBytes);
-    return DownloadWin_FetchToFile(source, file, false, stopBit, maxBytes);
+bool CurlFetch_GlobalInit() {
+    return Net_Startup();
+}
+
+void CurlFetch_SetExtraCaFile(const std::string& path) {
+    // Windows trusts the certificates of its own store; the file is kept for the record.
+    std::lock_guard<std::mutex> lock(g_caLock);
+    g_caFile = path;
+}
+
+CurlResult CurlFetch_Get(const std::string& url, const CurlFetchOptions& options, long* httpCode) {
+    if (httpCode) *httpCode = 0;
+    if (!CurlFetch_GlobalInit()) return CurlResult::NotStarted;
+    auto source = std::make_shared<WinHttpSource>(url, options);
+    const int stallMs = CurlFetch_StallSeconds * 1000;
+    const std::function<bool()> stop = [&options]() {
+        return options.StopTest && options.StopTest();
+    };
+    BlockPump pump(source);
+    int open = 0;
+    const PumpWait opened = pump.Open(open, stop, stallMs);
+    if (httpCode) *httpCode = source->Code();
+    if (opened == PumpWait::Stopped) return CurlResult::Stopped;
+    if (opened == PumpWait::Stalled) return CurlResult::OpenFailed;
+    switch (open) {
+    case 0:
+        break;
+    case kTooLarge:
+        return CurlResult::TooLarge;
+    case kOpenFailed:
+        return CurlResult::OpenFailed;
+    default:
+        return CurlResult::NotStarted;
+    }
+    const size_t blockSize = options.BlockSize ? options.BlockSize : 4096;
+    int64_t total = 0;
+    for (;;) {
+        const char* data = nullptr;
+        long n = 0;
+        const PumpWait w = pump.Next(data, n, stop, stallMs);
+        if (w == PumpWait::Stopped) return CurlResult::Stopped;
+        if (w == PumpWait::Stalled || n < 0) return CurlResult::ReadFailed;
+        if (n == 0) return CurlResult::Ok;
+        total += n;
+        if (options.MaxBytes > 0 && total > options.MaxBytes) return CurlResult::TooLarge;
+        if (!options.OnBlock) continue;
+        for (long at = 0; at < n;) {
+            const size_t part = std::min<size_t>(blockSize, static_cast<size_t>(n - at));
+            if (!options.OnBlock(data + at, part)) return CurlResult::Stopped;
+            at += static_cast<long>(part);
+        }
+    }
 }

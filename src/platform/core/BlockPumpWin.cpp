@@ -1,4 +1,4 @@
-#include "update/net/DownloadPump.h"
+#include "platform/core/BlockPump.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -10,7 +10,7 @@
 struct PumpShared {
     std::mutex Mutex;
     std::condition_variable Changed;
-    std::shared_ptr<DownloadSource> Source;
+    std::shared_ptr<BlockSource> Source;
     bool Cancelled = false;
     bool Opened = false;
     int OpenStatus = 0;
@@ -61,16 +61,16 @@ static PumpWait WaitShared(PumpShared& s, const std::function<bool()>& ready,
     }
 }
 
-DownloadPump::DownloadPump(std::shared_ptr<DownloadSource> source)
+BlockPump::BlockPump(std::shared_ptr<BlockSource> source)
     : m_shared(std::make_shared<PumpShared>()) {
     m_shared->Source = std::move(source);
 }
 
-DownloadPump::~DownloadPump() {
+BlockPump::~BlockPump() {
     Cancel();
 }
 
-void DownloadPump::Cancel() {
+void BlockPump::Cancel() {
     {
         std::lock_guard<std::mutex> lock(m_shared->Mutex);
         if (m_shared->Cancelled) return;
@@ -81,7 +81,7 @@ void DownloadPump::Cancel() {
     m_shared->Source->Cancel();
 }
 
-PumpWait DownloadPump::Open(int& status, const std::function<bool()>& stop, int stallMs) {
+PumpWait BlockPump::Open(int& status, const std::function<bool()>& stop, int stallMs) {
     status = -1;
     if (!m_started) {
         try {
@@ -98,8 +98,8 @@ PumpWait DownloadPump::Open(int& status, const std::function<bool()>& stop, int 
     return w;
 }
 
-PumpWait DownloadPump::Next(const char*& data, long& size, const std::function<bool()>& stop,
-                            int stallMs) {
+PumpWait BlockPump::Next(const char*& data, long& size, const std::function<bool()>& stop,
+                         int stallMs) {
     PumpShared& s = *m_shared;
     {
         // The block given last time is done with: let the helper read the next one.
