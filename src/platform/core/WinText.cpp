@@ -24,7 +24,8 @@ std::vector<std::string> Win_Arguments() {
     int n = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &n);
     if (!argv) return out;
-    for (int i = 0; i < n; ++i) out.push_back(Win_Utf8(argv[i]));
+    for (int i = 0; i < n; ++i)
+        out.push_back(Win_Utf8(argv[i]));
     LocalFree(argv);
     return out;
 }
@@ -80,8 +81,10 @@ static void QuoteOne(std::wstring& out, const std::wstring& arg) {
             ++slashes;
             continue;
         }
-        if (c == L'"') out.append(slashes * 2 + 1, L'\\');
-        else out.append(slashes, L'\\');
+        if (c == L'"')
+            out.append(slashes * 2 + 1, L'\\');
+        else
+            out.append(slashes, L'\\');
         slashes = 0;
         out += c;
     }

@@ -181,8 +181,8 @@ int Extractor_OpenSettings(const std::string& folder, const std::string& type) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(Win_Wide(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &si, &pi)) {
+    if (!CreateProcessW(Win_Wide(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi)) {
         Log("! Error, can't start " + program);
         return 0;
     }

@@ -23,7 +23,7 @@
 
 namespace {
 constexpr uint32_t kMaxText = 64 * 1024; // a path, never more
-constexpr int32_t kWakeKind = -1;         // the listener's own stop request
+constexpr int32_t kWakeKind = -1;        // the listener's own stop request
 
 std::mutex g_lock;
 std::condition_variable g_arrived;
@@ -105,8 +105,8 @@ void Listen(std::wstring name) {
 
 bool SendMessage(const std::wstring& name, int32_t kind, const std::string& text) {
     if (!WaitNamedPipeW(name.c_str(), 2000)) return false;
-    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     std::string bytes = Utf8ToUtf16LEBytes(text);
     bytes.append(2, '\0');

@@ -1,5 +1,6 @@
 #include "plugins/extractors/frame/PageFile.h"
 
+#include "platform/core/FileUtil.h"
 #include "platform/core/Text.h"
 
 #include <fstream>
@@ -30,12 +31,10 @@ static std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian) {
 bool ReadPageFile(const std::string& path, std::string& text, PageFormat defaultFormat) {
     text.clear();
     if (path.empty()) return false;
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
+    // A UTF-8 name reaches the system in its own form (wide on Windows).
+    if (!File_Exists(path)) return false;
+    std::string bytes;
+    if (!File_ReadAll(path, bytes)) return false;
 
     // A byte-order mark says more than any declaration in the page.
     if (bytes.starts_with("\xEF\xBB\xBF")) {
