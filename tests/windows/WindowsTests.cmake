@@ -54,3 +54,11 @@ gtest_add_tests(TARGET test_screen_reader_win
                 SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_screen_reader_win.cpp TEST_LIST speech_cases)
 # Each looks at the whole process list: never beside another.
 set_tests_properties(${speech_cases} PROPERTIES RUN_SERIAL TRUE ENVIRONMENT "WINEDEBUG=-all")
+
+# The same output as the Linux program: --version, date, html2text, parse and catalogue on
+# the fixtures, run from the same folder with the same names by both programs.
+add_test(NAME tool_same_output
+         COMMAND ${ORVALIS_HOST_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/same_output.py
+                 $<TARGET_FILE:orvalis-tool-full> --emulator ${CMAKE_CROSSCOMPILING_EMULATOR}
+                 --data ${ORVALIS_TEST_DATA} --linux-tool ${ORVALIS_LINUX_TOOL})
+set_tests_properties(tool_same_output PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 600)
