@@ -15,6 +15,35 @@ set(ORVALIS_LINUX_ONLY_TESTS
     test_autostart        # the desktop's autostart folder
 )
 
+# The core tests: every tests/test_*.cpp that needs none of the Linux-only pieces above and
+# starts no server in its own process (tests/support/LocalHttpServer is POSIX sockets and
+# OpenSSL; the Windows tests reach servers on the Linux side from Python scripts instead).
+# Paths are given to the programs in wine's form of the host's root ("Z:").
+add_library(orvalis_test_support_win STATIC ${CMAKE_CURRENT_LIST_DIR}/TestSupportWin.cpp)
+target_include_directories(orvalis_test_support_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(orvalis_test_support_win PUBLIC orvalis_core GTest::gtest)
+target_compile_definitions(orvalis_test_support_win PUBLIC
+    ORVALIS_TEST_DATA="Z:${ORVALIS_TEST_DATA}" ORVALIS_BIN="Z:${ORVALIS_BIN_DIR}")
+file(GLOB CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+set(ORVALIS_WINDOWS_CORE_TESTS)
+foreach(src ${CORE_TESTS})
+    get_filename_component(name ${src} NAME_WE)
+    if(name IN_LIST ORVALIS_LINUX_ONLY_TESTS)
+        continue()
+    endif()
+    file(READ ${src} text)
+    if(text MATCHES "LocalHttpServer|AudioFixtures|fork\\(|sys/wait|setenv|unistd|<dirent|sys/stat|kill\\(")
+        continue()
+    endif()
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE orvalis_test_support_win GTest::gtest_main GTest::gmock)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_dependencies(${name} orvalis-tool orvalis_data)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
+                         PROPERTIES ENVIRONMENT "${ORVALIS_TEST_ENV}")
+    list(APPEND ORVALIS_WINDOWS_CORE_TESTS ${name})
+endforeach()
+
 # orvalis-tool.exe fetch with each download method (WinINet, urlmon, WinHTTP, Winsock)
 # against a local server on the Linux side, compared outcome by outcome with the Linux
 # build's program when it stands beside (ORVALIS_LINUX_TOOL).
