@@ -99,9 +99,9 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     std::wstring line = Win_QuoteArguments(argv);
     std::wstring block = EnvironmentBlock(env);
     const std::wstring folder = Win_Wide(cwd);
-    const BOOL ok = CreateProcessW(Win_Wide(argv[0]).c_str(), line.data(), nullptr, nullptr,
-                                   TRUE, CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW,
-                                   block.data(), cwd.empty() ? nullptr : folder.c_str(), &si, &pi);
+    const BOOL ok = CreateProcessW(Win_Wide(argv[0]).c_str(), line.data(), nullptr, nullptr, TRUE,
+                                   CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
+                                   cwd.empty() ? nullptr : folder.c_str(), &si, &pi);
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     CloseHandle(inRead);

@@ -13,6 +13,7 @@ set(ORVALIS_LINUX_ONLY_TESTS
     test_screen_reader    # speech-dispatcher, Orca
     test_audio_engine     # libmpv and a forked radio server
     test_autostart        # the desktop's autostart folder
+    test_extractors_programs # runs the programs under faketime (the Windows run is below)
 )
 
 # The core tests: every tests/test_*.cpp that needs none of the Linux-only pieces above and
@@ -91,3 +92,12 @@ add_test(NAME tool_same_output
                  $<TARGET_FILE:orvalis-tool-full> --emulator ${CMAKE_CROSSCOMPILING_EMULATOR}
                  --data ${ORVALIS_TEST_DATA} --linux-tool ${ORVALIS_LINUX_TOOL})
 set_tests_properties(tool_same_output PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 600)
+
+# orvalis-tool.exe update on a data folder whose path holds accents and spaces, from a local
+# server, running the shipped OV-YouTube.exe as the feed's extractor; the articles must be
+# stored under the feed's accented file name, and the Linux program must say the same.
+add_test(NAME tool_update_extractor
+         COMMAND ${ORVALIS_HOST_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/update_extractor.py
+                 $<TARGET_FILE:orvalis-tool-full> --emulator ${CMAKE_CROSSCOMPILING_EMULATOR}
+                 --linux-tool ${ORVALIS_LINUX_TOOL})
+set_tests_properties(tool_update_extractor PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 300)

@@ -87,7 +87,7 @@ static void DownloadThread() {
                 const std::string tmp = file + ".Tmp";
                 if (DownloadFile(link, tmp, WORKER_PODCAST_DOWNLOAD, length) == 1 &&
                     !IsThreadKilled(WORKER_PODCAST_DOWNLOAD)) {
-                    ok = std::rename(tmp.c_str(), file.c_str()) == 0 ? 1 : 0;
+                    ok = File_Rename(tmp, file) ? 1 : 0;
                     if (!ok) Log("! Error PodcastDownload, Can't rename to " + file);
                 }
                 if (!ok) ::unlink(tmp.c_str());

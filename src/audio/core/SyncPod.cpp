@@ -14,6 +14,7 @@
 #define lstat stat
 #endif
 #include "audio/core/PodcastFile.h"
+#include "platform/core/FileUtil.h"
 #include "catalogue/core/Records.h"
 #include "shell/base/Log.h"
 #include "shell/base/PathTools.h"
@@ -109,7 +110,8 @@ static bool CopyFile(const std::string& from, const std::string& to) {
             return false;
         }
     }
-    if (std::rename(tmp.c_str(), to.c_str()) != 0) {
+    // File_Rename replaces the destination on every system (std::rename does not on Windows).
+    if (!File_Rename(tmp, to)) {
         ::unlink(tmp.c_str());
         return false;
     }

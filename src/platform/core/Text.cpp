@@ -96,7 +96,8 @@ static size_t Utf8Size(char32_t c) {
 
 std::string Utf32ToUtf8(std::u32string_view s) {
     size_t size = 0;
-    for (char32_t c : s) size += Utf8Size(c);
+    for (char32_t c : s)
+        size += Utf8Size(c);
     std::string r(size, '\0');
     char* out = r.data();
     for (char32_t c : s) {
@@ -492,11 +493,9 @@ bool IsPathSeparator(char c) {
 }
 
 std::string ToNativeSeparators(std::string_view path) {
+    // '/' on every system: Windows takes it in every path, and the program's own path
+    // code (folders ending in '/', parents found at the last '/') then runs unchanged.
     std::string r(path);
-#ifdef _WIN32
-    std::replace(r.begin(), r.end(), '/', '\\');
-#else
     std::replace(r.begin(), r.end(), '\\', '/');
-#endif
     return r;
 }
