@@ -163,7 +163,7 @@ TEST_F(UpdateWorkers, PrioritiesPlaceBehindTheEntriesInProgressAndFailedFeedsSta
     EXPECT_EQ(QueueIds(), (std::vector<int32_t>{1, 3, 4, 2})) << "the failed feed goes last";
 
     ExtractFeedByThread(); // four workers start, the failed feed's among them
-    WaitFor([&] { return server.OpenConnections() == 4; });
+    WaitFor([&] { return server.OpenConnections() == 4 && server.Paths().size() == 4; });
     EXPECT_EQ(FeedThread_RunningCount(), 4);
     // Nothing is placed before an entry in progress: the first place after them stands
     // for the document's second place.
