@@ -1,5 +1,6 @@
 #include "audio/core/SyncPod.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <set>
@@ -40,6 +41,7 @@ static void AddFolders(const std::string& folder, int depth, std::vector<std::st
         if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) subs.push_back(path + "/");
     }
     ::closedir(d);
+    std::sort(subs.begin(), subs.end()); // the list reads in name order
     for (const std::string& s : subs) {
         out.push_back(s);
         AddFolders(s, depth + 1, out);

@@ -57,18 +57,18 @@ class SyncPodDialog : public wxDialog {
             row.push_back(wxVariant(W(l)));
             m_list->AppendItem(row);
         }
-        m_list->SetName("SyncPodDestinations");
         Accessible_SetName(m_list, "Destination");
+        m_list->SetName("SyncPodDestinations"); // after the spoken name, which sets it too
         m_gauge = new wxGauge(this, wxID_ANY, std::max<int>(1, static_cast<int>(job.Files.size())));
-        m_gauge->SetName("SyncPodProgress");
         Accessible_SetName(m_gauge, progress);
+        m_gauge->SetName("SyncPodProgress");
         const std::string start = Lng(job.CopyOnly ? L_SyncPod_Button_Copy : L_SyncPod_Button_Sync);
         m_start = new wxButton(this, wxID_OK, W(start));
-        m_start->SetName("SyncPodStart");
         Accessible_SetName(m_start, start);
+        m_start->SetName("SyncPodStart");
         m_quit = new wxButton(this, wxID_CANCEL, W(Lng(L_Button_Quit)));
-        m_quit->SetName("SyncPodQuit");
         Accessible_SetName(m_quit, Lng(L_Button_Quit));
+        m_quit->SetName("SyncPodQuit");
         SetEscapeId(wxID_CANCEL);
         m_start->SetDefault();
 
