@@ -13,6 +13,8 @@ import sys
 import tempfile
 import threading
 
+import pyatspi
+
 sys.path.insert(0, os.path.dirname(__file__))
 import atspi_util as u  # noqa: E402
 import test_main_window as mw  # noqa: E402
@@ -162,6 +164,16 @@ def run(app, podcasts):
              mw.wait_for(lambda: any(c.endswith(TITLE) and not c.startswith("En ")
                                      and not c.startswith("A ") for c in mw.cells(lst)), 20),
              mw.cells(lst))
+
+    # No feed downloads its podcasts by itself: the copy-to-player entries are there, greyed.
+    for label in ("Copier les nouveaux podcast sur un baladeur",
+                  "Synchroniser les nouveaux podcast sur un baladeur..."):
+        node = u.find(app, lambda n, label=label: u.role(n) == "menu item" and
+                      u.name(n) == label, timeout=5)
+        mw.check("the menu entry '%s' is there" % label, node is not None)
+        if node is not None:
+            mw.check("'%s' is disabled without a feed to copy" % label,
+                     not node.getState().contains(pyatspi.STATE_SENSITIVE))
 
 
 if __name__ == "__main__":

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/dataview.h>
@@ -16,6 +18,7 @@
 
 #include "access/gui/RequestMessage.h"
 #include "audio/core/SyncPod.h"
+#include "audio/gui/SyncPodDrivesGio.h"
 #include "audio/gui/SyncPodWindow.h"
 #include "catalogue/core/Items.h"
 #include "catalogue/core/Records.h"
@@ -178,6 +181,17 @@ TEST_F(SyncPodWindowTest, QuitterDuringTheCopyAsksThenStopsAndStillReports) {
     EXPECT_EQ(m_boxes[1].Text.rfind("Copie pour 2 fichiers de podcast", 0), 0u);
     for (const auto& e : fs::recursive_directory_iterator(m_dir.File("player")))
         EXPECT_NE(e.path().extension(), ".Tmp") << e.path();
+}
+
+TEST_F(SyncPodWindowTest, TheVolumeMonitorOffersNoFixedDiskAndOnlyWritableFolders) {
+    auto drives = SyncPodDrives_Gio();
+    for (const std::string& line : drives->List()) {
+        const std::string path = drives->PathOf(line);
+        ASSERT_FALSE(path.empty()) << line;
+        EXPECT_EQ(path.back(), '/') << line;
+        EXPECT_NE(path, "/") << "the system disk is no player";
+        EXPECT_EQ(::access(path.c_str(), W_OK), 0) << line;
+    }
 }
 
 int main(int argc, char** argv) {
