@@ -375,9 +375,9 @@ std::string PodCastDownload_StatusText() {
     if (!g_running.load()) return {};
     const std::string progress = DownloadProgress_Get();
     std::string text =
-        progress.empty() ? "Podcast en téléchargement" : "Podcast " + progress + " téléchargé";
+        progress.empty() ? Lng(L_Status_PodCastNoPercent) : Lng(L_Status_PodCastPercent, progress);
     const size_t n = PodCastDownload_Count();
-    if (n >= 2) text += " (" + std::to_string(n - 1) + " en attente)";
+    if (n >= 2) text += Lng(L_Status_PodcastMore, std::to_string(n - 1));
     return text;
 }
 
