@@ -80,11 +80,16 @@ void RefreshStatusRows() {
         downloading = PodCastDownload_IsRunning() ? DownloadProgressFeedID : 0;
     }
     const std::string progress = downloading ? DownloadProgress_Get() : std::string();
-    if (downloading != s_downloading || progress != s_progress) {
+    // A new download (or its end) shows at once; its progress every 2 s only, so that a
+    // screen reader on that row is not made to read it again at every step.
+    static int ticks = 0;
+    ++ticks;
+    if (downloading != s_downloading || (progress != s_progress && ticks >= 10)) {
         if (s_downloading != downloading) Row(s_downloading);
         Row(downloading);
         s_downloading = downloading;
         s_progress = progress;
+        ticks = 0;
     }
     const int32_t playing = (Audio.State & AUDIO_STATE_LOADED) ? Audio.FeedID : 0;
     if (playing != s_playing) {
