@@ -1,4 +1,8 @@
 // The podcast download queue, its scheduling step and its one download thread.
+#ifdef _WIN32
+// No symbolic links to refuse among the files this module lists on Windows.
+#define lstat stat
+#endif
 #include "audio/core/PodcastQueue.h"
 
 #include <atomic>
