@@ -18,6 +18,8 @@ step "packages and target libraries"
 step "configure"
 launcher=()
 if command -v ccache >/dev/null; then
+    # Paths below the checkout hash the same from any clone of it.
+    export CCACHE_BASEDIR="$root"
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 if [ ! -f build-win/build.ninja ]; then
