@@ -101,3 +101,12 @@ add_test(NAME tool_update_extractor
                  $<TARGET_FILE:orvalis-tool-full> --emulator ${CMAKE_CROSSCOMPILING_EMULATOR}
                  --linux-tool ${ORVALIS_LINUX_TOOL})
 set_tests_properties(tool_update_extractor PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 300)
+
+# The Windows download methods' own cases (stall and stop, bound, memory, XML check) against a
+# Winsock server inside the test program.
+add_executable(test_download_win ${CMAKE_CURRENT_LIST_DIR}/test_download_win.cpp)
+target_link_libraries(test_download_win PRIVATE orvalis_net GTest::gtest_main)
+set_target_properties(test_download_win PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+gtest_add_tests(TARGET test_download_win
+                SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_download_win.cpp TEST_LIST download_cases)
+set_tests_properties(${download_cases} PROPERTIES ENVIRONMENT "WINEDEBUG=-all")
