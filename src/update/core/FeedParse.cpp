@@ -10,7 +10,26 @@
 #include "update/core/XML_Qn.h"
 #include "update/core/XmlRepair.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+// Each thread's vector lives on the heap and is freed by the system's own thread-exit hook
+// (a fiber-local slot's callback), which runs whatever the order of the C++ ones.
+static void WINAPI FreeParsedItems(void* items) {
+    delete static_cast<std::vector<Item>*>(items);
+}
+
+static std::vector<Item>& NewParsedItems() {
+    static const DWORD slot = FlsAlloc(FreeParsedItems);
+    auto* items = new std::vector<Item>();
+    if (slot != FLS_OUT_OF_INDEXES) FlsSetValue(slot, items);
+    return *items;
+}
+
+thread_local std::vector<Item>& ParsedItems = NewParsedItems();
+#else
 thread_local std::vector<Item> ParsedItems;
+#endif
 
 bool IsUpdateStopped() {
     return IsThreadKilled(1) != 0;

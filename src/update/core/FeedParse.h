@@ -12,7 +12,13 @@
 
 // The items of the feed being processed, in document order. Each thread has its own, so
 // that several update workers read feeds at the same time.
+#ifdef _WIN32
+// (On Windows a reference to a vector of the thread's own: mingw's thread_local objects
+// with a destructor may be destroyed after their storage is released at thread exit.)
+extern thread_local std::vector<Item>& ParsedItems;
+#else
 extern thread_local std::vector<Item> ParsedItems;
+#endif
 
 // Each reader walks its document and appends to ParsedItems; returns the feed's newest
 // stated date (0 when none). A null document gives 0 and no items.
