@@ -19,6 +19,9 @@ std::string Utf16LEBytesToUtf8(std::string_view bytes);
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view s);
+// Length (2 to 4) of the well-formed sequence that starts at p[0] >= 0x80, `avail` bytes
+// being readable from p; 0 when the bytes there are no well-formed character.
+size_t Utf8SequenceLength(const unsigned char* p, size_t avail);
 // Windows-1252 ("ANSI code page") to UTF-8 and back; unmappable characters become '?'.
 std::string Cp1252ToUtf8(std::string_view s);
 std::string Utf8ToCp1252(std::string_view s);
