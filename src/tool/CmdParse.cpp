@@ -10,14 +10,15 @@
 #include "update/core/FeedParse.h"
 #include "update/core/XmlRepair.h"
 
-// True when one of the eight bytes of `w` is below 0x20, a quote, a backslash or 0x80 and
-// above: the bytes the writer must look at one by one.
-static inline bool NeedsLook(uint64_t w) {
+// The bytes of `w` (eight bytes of a text) that the writer must look at one by one: below
+// 0x20, a quote, a backslash, or 0x80 and above. The lowest flagged byte is exact (a
+// borrow only reaches the bytes above a true one), which is all the writer uses.
+static inline uint64_t LookMask(uint64_t w) {
     constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
     const uint64_t control = (w - kOnes * 0x20) & ~w;
     const uint64_t q = w ^ (kOnes * '"'), bs = w ^ (kOnes * '\\');
     const uint64_t quote = (q - kOnes) & ~q, backslash = (bs - kOnes) & ~bs;
-    return ((control | quote | backslash) & kHigh) || (w & kHigh);
+    return (control | quote | backslash | w) & kHigh;
 }
 
 // One JSON string as nlohmann::json writes it (no ASCII escaping): quote and backslash
@@ -33,12 +34,13 @@ static bool AppendJsonString(std::string& out, std::string_view s) {
     size_t i = 0;
     while (i < n) {
         if (i + 8 <= n) {
-            uint64_t w;
-            std::memcpy(&w, p + i, 8);
-            if (!NeedsLook(w)) {
+            const uint64_t w = LoadBytes8(p + i);
+            const uint64_t m = LookMask(w);
+            if (!m) {
                 i += 8;
                 continue;
             }
+            i += FirstFlaggedByte(m); // the first byte to look at
         }
         const unsigned char c = p[i];
         if (c >= 0x80) {

@@ -202,12 +202,13 @@ bool IsValidUtf8(std::string_view s) {
     size_t i = 0;
     while (i < n) {
         if (i + 8 <= n) {
-            uint64_t w;
-            std::memcpy(&w, p + i, 8);
-            if (!(w & 0x8080808080808080ull)) {
+            const uint64_t w = LoadBytes8(p + i);
+            const uint64_t high = w & 0x8080808080808080ull;
+            if (!high) {
                 i += 8;
                 continue;
             }
+            i += FirstFlaggedByte(high); // the first byte 0x80 and above
         }
         const unsigned char c = p[i];
         if (c < 0x80) {

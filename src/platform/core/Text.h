@@ -2,7 +2,9 @@
 // functions convert at the edges (UTF-16 files and hashes, Windows-1252 files) and
 // give the character-based operations the program needs.
 #pragma once
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,18 @@ std::string Utf16LEBytesToUtf8(std::string_view bytes);
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view s);
+// Eight bytes of a text as one word whose lowest byte is the first in memory, and the
+// index (0 to 7) of the first byte flagged in a mask of such a word's 0x80 bits (mask not
+// 0): the word-at-a-time scans of texts.
+inline uint64_t LoadBytes8(const void* p) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
+    return w;
+}
+inline size_t FirstFlaggedByte(uint64_t mask) {
+    return static_cast<size_t>(std::countr_zero(mask)) / 8;
+}
 // Length (2 to 4) of the well-formed sequence that starts at p[0] >= 0x80, `avail` bytes
 // being readable from p; 0 when the bytes there are no well-formed character.
 size_t Utf8SequenceLength(const unsigned char* p, size_t avail);

@@ -215,12 +215,13 @@ std::string XmlCleanText(std::string_view text, int allControls) {
     size_t run = 0;
     for (size_t i = 0; i < n;) {
         if (i + 8 <= n) {
-            uint64_t w;
-            std::memcpy(&w, text.data() + i, 8);
-            if (!(((w - 0x2020202020202020ull) & ~w) & 0x8080808080808080ull)) {
+            const uint64_t w = LoadBytes8(text.data() + i);
+            const uint64_t low = (w - 0x2020202020202020ull) & ~w & 0x8080808080808080ull;
+            if (!low) {
                 i += 8;
                 continue;
             }
+            i += FirstFlaggedByte(low); // the first byte below 0x20
         }
         if (IsRemovedControl(static_cast<unsigned char>(text[i]), allControls)) {
             if (out.empty()) out.reserve(n);
