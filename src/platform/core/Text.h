@@ -35,7 +35,23 @@ inline size_t FirstFlaggedByte(uint64_t mask) {
 }
 // Length (2 to 4) of the well-formed sequence that starts at p[0] >= 0x80, `avail` bytes
 // being readable from p; 0 when the bytes there are no well-formed character.
-size_t Utf8SequenceLength(const unsigned char* p, size_t avail);
+inline size_t Utf8SequenceLength(const unsigned char* p, size_t avail) {
+    const unsigned char c = p[0];
+    auto cont = [](unsigned char b) { return (b & 0xC0) == 0x80; };
+    if (c >= 0xC2 && c <= 0xDF) return avail >= 2 && cont(p[1]) ? 2 : 0;
+    if (c >= 0xE0 && c <= 0xEF) {
+        if (avail < 3 || !cont(p[2])) return 0;
+        const unsigned char lo = c == 0xE0 ? 0xA0 : 0x80, hi = c == 0xED ? 0x9F : 0xBF;
+        return p[1] >= lo && p[1] <= hi ? 3 : 0;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        if (avail < 4 || !cont(p[2]) || !cont(p[3])) return 0;
+        const unsigned char lo = c == 0xF0 ? 0x90 : 0x80, hi = c == 0xF4 ? 0x8F : 0xBF;
+        return p[1] >= lo && p[1] <= hi ? 4 : 0;
+    }
+    return 0;
+}
+
 // Windows-1252 ("ANSI code page") to UTF-8 and back; unmappable characters become '?'.
 std::string Cp1252ToUtf8(std::string_view s);
 std::string Utf8ToCp1252(std::string_view s);
