@@ -3,6 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include <malloc.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <nlohmann/json.hpp>
 
 #include "platform/core/Text.h"
@@ -147,8 +152,30 @@ static void AppendItemLine(std::string& out, const Item& it) {
     out += "}\n";
 }
 
+// The run's memory (the bytes, the tree, the items) is taken from one heap grown in large
+// steps, never handed back, and asked to be backed by huge pages: page by page, a 20 MB
+// document costs some 27,000 page faults, a third of the run's time. Advice only: where
+// the system says no, the run is the same, only slower.
+static void PrepareHeap(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || st.st_size < (512 << 10)) return;
+    constexpr size_t kHuge = 2u << 20;
+    const size_t pad = std::min<size_t>(static_cast<size_t>(st.st_size) * 6, 1u << 30);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_TOP_PAD, static_cast<int>(pad));
+    char* const start = static_cast<char*>(::sbrk(0));
+    void* volatile grow = std::malloc(256u << 10); // grows the heap by the pad
+    std::free(grow);
+    char* const end = static_cast<char*>(::sbrk(0));
+    char* const from = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(start) + kHuge - 1) &
+                                               ~(uintptr_t{kHuge} - 1));
+    if (end > from) ::madvise(from, static_cast<size_t>(end - from), MADV_HUGEPAGE);
+}
+
 static int Parse(const std::vector<std::string>& args) {
     if (args.size() != 1) return Tool_Fail("usage: orvalis-tool parse FILE", 2);
+    PrepareHeap(args[0]);
     std::string bytes;
     if (!Tool_ReadFile(args[0], bytes)) return Tool_Fail("cannot read " + args[0]);
     std::unique_ptr<XmlDocument> doc =
