@@ -1,6 +1,10 @@
 // The article list (gadget 2): a native list (GtkTreeView on GTK) with the columns "Nom",
 // "Durée", "Date" and a fourth column whose title depends on the view. Each row carries
 // its article's FeedID.
+//
+// The rows live in a virtual list model: filling the list hands the native view the row
+// count once, and a cell's text is converted only when the view (or a screen reader)
+// asks for it, so a feed of thousands of articles is listed at once.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,16 +17,37 @@ struct ArticleListRow {
     std::string Name, Duration, Date, Fourth;
 };
 
+// The rows as the native view reads them, one column per text of ArticleListRow.
+class ArticleListModel : public wxDataViewVirtualListModel {
+  public:
+    // The text of a cell as UTF-8; "" outside the rows.
+    const std::string& Text(unsigned row, unsigned col) const;
+    unsigned GetColumnCount() const override { return 4; }
+    wxString GetColumnType(unsigned) const override { return "string"; }
+    void GetValueByRow(wxVariant& value, unsigned row, unsigned col) const override;
+    bool SetValueByRow(const wxVariant&, unsigned, unsigned) override { return false; }
+
+    std::vector<ArticleListRow> Rows;
+};
+
+// The control: a wxDataViewCtrl over an ArticleListModel.
+class ArticleListCtrl : public wxDataViewCtrl {
+  public:
+    using wxDataViewCtrl::wxDataViewCtrl;
+    // The text shown in a cell (what a screen reader reads).
+    wxString GetTextValue(unsigned row, unsigned col) const;
+};
+
 class ArticleListView {
   public:
     explicit ArticleListView(wxWindow* parent);
-    wxDataViewListCtrl* Control() const { return m_list; }
+    ArticleListCtrl* Control() const { return m_list; }
 
     // Replaces every row and sets the fourth column's title.
-    void Fill(const std::vector<ArticleListRow>& rows, const std::string& fourthTitle);
+    void Fill(std::vector<ArticleListRow> rows, const std::string& fourthTitle);
     // Rewrites one row's cells in place.
     void SetRow(int row, const ArticleListRow& text);
-    int RowCount() const { return static_cast<int>(m_ids.size()); }
+    int RowCount() const { return static_cast<int>(m_model->Rows.size()); }
     int32_t FeedIDAt(int row) const;
     // Row of the article with this FeedID; -1 when not listed.
     int RowOf(int32_t feedID) const;
@@ -31,6 +56,6 @@ class ArticleListView {
     void SelectRow(int row);
 
   private:
-    wxDataViewListCtrl* m_list = nullptr;
-    std::vector<int32_t> m_ids;
+    ArticleListCtrl* m_list = nullptr;
+    wxObjectDataPtr<ArticleListModel> m_model;
 };

@@ -614,7 +614,7 @@ void UI_List_Fill() {
     for (const Item& it : set)
         rows.push_back(RowOf(it, group));
     w->m_groupView = group;
-    w->List().Fill(rows, ListColumn_Fourth(group));
+    w->List().Fill(std::move(rows), ListColumn_Fourth(group));
     int row = keepID ? w->List().RowOf(keepID) : -1;
     if (row < 0 && !group) {
         if (const Rss* feed = FeedByID(node.RssID); feed && feed->LastSelectedItem)
