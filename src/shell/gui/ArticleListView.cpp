@@ -3,10 +3,19 @@
 #include "shell/base/Lng.h"
 #include "shell/gui/ZoneAccess.h"
 
+const ArticleListRow& ArticleListModel::Row(size_t row) const {
+    if (!Made[row]) {
+        if (Make) Rows[row] = Make(row);
+        Rows[row].FeedID = Ids[row];
+        Made[row] = 1;
+    }
+    return Rows[row];
+}
+
 const std::string& ArticleListModel::Text(unsigned row, unsigned col) const {
     static const std::string kNone;
-    if (row >= Rows.size()) return kNone;
-    const ArticleListRow& r = Rows[row];
+    if (row >= Ids.size()) return kNone;
+    const ArticleListRow& r = Row(row);
     switch (col) {
     case 0:
         return r.Name;
@@ -44,19 +53,30 @@ ArticleListView::ArticleListView(wxWindow* parent) : m_model(new ArticleListMode
                              wxDATAVIEW_CELL_INERT, 100);
 }
 
-void ArticleListView::Fill(std::vector<ArticleListRow> rows, const std::string& fourthTitle) {
+void ArticleListView::Fill(std::vector<int32_t> feedIDs, ArticleRowMaker make,
+                           const std::string& fourthTitle) {
     if (wxDataViewColumn* c = m_list->GetColumn(3)) c->SetTitle(wxString::FromUTF8(fourthTitle));
-    m_model->Rows = std::move(rows);
+    ArticleListModel& m = *m_model;
+    m.Ids = std::move(feedIDs);
+    m.Make = std::move(make);
+    m.Rows.assign(m.Ids.size(), ArticleListRow());
+    m.Made.assign(m.Ids.size(), 0);
     // One notification for the whole list, whatever its length.
-    m_model->Reset(static_cast<unsigned>(m_model->Rows.size()));
+    m.Reset(static_cast<unsigned>(m.Ids.size()));
 }
 
 void ArticleListView::SetRow(int row, const ArticleListRow& text) {
     if (row < 0 || row >= RowCount()) return;
-    ArticleListRow& r = m_model->Rows[static_cast<size_t>(row)];
-    const bool changed = r.Name != text.Name || r.Duration != text.Duration ||
-                         r.Date != text.Date || r.Fourth != text.Fourth;
-    r = text;
+    const size_t i = static_cast<size_t>(row);
+    ArticleListModel& m = *m_model;
+    // A row never read yet needs no notice: the view asks for it when it shows it.
+    const bool shown = m.Made[i];
+    const ArticleListRow& r = m.Rows[i];
+    const bool changed = shown && (r.Name != text.Name || r.Duration != text.Duration ||
+                                   r.Date != text.Date || r.Fourth != text.Fourth);
+    m.Rows[i] = text;
+    m.Rows[i].FeedID = m.Ids[i] = text.FeedID;
+    m.Made[i] = 1;
     if (changed) {
         m_model->RowChanged(static_cast<unsigned>(row));
         Zone_RowChanged(m_list, {row});
@@ -64,13 +84,13 @@ void ArticleListView::SetRow(int row, const ArticleListRow& text) {
 }
 
 int32_t ArticleListView::FeedIDAt(int row) const {
-    return (row < 0 || row >= RowCount()) ? 0 : m_model->Rows[static_cast<size_t>(row)].FeedID;
+    return (row < 0 || row >= RowCount()) ? 0 : m_model->Ids[static_cast<size_t>(row)];
 }
 
 int ArticleListView::RowOf(int32_t feedID) const {
-    const std::vector<ArticleListRow>& rows = m_model->Rows;
-    for (size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].FeedID == feedID) return static_cast<int>(i);
+    const std::vector<int32_t>& ids = m_model->Ids;
+    for (size_t i = 0; i < ids.size(); ++i)
+        if (ids[i] == feedID) return static_cast<int>(i);
     return -1;
 }
 
