@@ -131,7 +131,7 @@ def main():
         generate(folder, articles)
         proc = u.start([binary], {"XDG_DATA_HOME": data})
         try:
-            app = u.find_app("Orvalis", 60)
+            app = u.find_app(os.path.basename(binary), 60)
             u.find(app, lambda n: u.role(n) == "tree table", timeout=60)
             clock = FocusClock()
             time.sleep(1.0)
