@@ -19,6 +19,7 @@ PKGS=(
     libwxgtk-webview3.2-dev
     libwxgtk-media3.2-dev
     libgtk-3-dev
+    libglib2.0-dev
     libx11-dev
     libmpv-dev
     libarchive-dev

@@ -7,8 +7,8 @@
 #include "shell/base/Lng.h"
 #include "shell/base/LngTable.h"
 
-TEST(LanguageTable, HoldsFiveHundredFortyEightEntriesAndTheClosingPair) {
-    EXPECT_EQ(L_Count, 548);
+TEST(LanguageTable, HoldsFiveHundredFortyNineEntriesAndTheClosingPair) {
+    EXPECT_EQ(L_Count, 549);
     EXPECT_STREQ(LngTable[L_Count].Key, "");
     EXPECT_STREQ(LngTable[L_Count].FrenchText, "");
 }

@@ -9,10 +9,14 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
+#include "audio/core/Audio.h"
 #include "audio/core/PodcastFile.h"
 #include "audio/core/PodcastQueue.h"
 #include "catalogue/core/Items.h"
 #include "catalogue/core/Records.h"
+#include "catalogue/core/RssGroups.h"
 #include "shell/base/AppPaths.h"
 #include "shell/base/CloseThread.h"
 #include "shell/base/IniFile.h"
@@ -199,6 +203,81 @@ TEST_F(PodcastQueueTest, AStopDuringAStalledTransferEndsTheThreadAndLeavesNoFina
     EXPECT_FALSE(fs::exists(Pod("stall.mp3")));
     EXPECT_FALSE(fs::exists(Pod("stall.mp3.Tmp")));
     EXPECT_EQ(CloseThread_StopMask() & WORKER_PODCAST_DOWNLOAD, 0u);
+}
+
+namespace {
+// The user answers yes to the deletion.
+class YesUi : public CatalogueUi {
+  public:
+    int AskYesNo(const std::string&, const std::string&) override { return 1; }
+    std::string AskText(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+};
+} // namespace
+
+TEST_F(PodcastQueueTest, ADeletedFeedTakesItsJobsAndItsPodcastFilesAwayAndNothingElse) {
+    LocalHttpServer server;
+    HttpReply stalled = HttpOk(std::string(50000, 's'), "audio/mpeg");
+    stalled.StallAfter = 1000;
+    server.Serve("/a1.mp3", stalled);
+    server.Serve("/b1.mp3", HttpOk("bbbb", "audio/mpeg"));
+    Rss& a = AddFeed("A", "A");
+    Rss& b = AddFeed("B", "B");
+    Item& a1 = AddItem(a, "A1", server.Url("/a1.mp3"));
+    Item& a2 = AddItem(a, "A2", server.Url("/a2.mp3"));
+    Item& a3 = AddItem(a, "A3", server.Url("/a3.mp3"));
+    Item& b1 = AddItem(b, "B1", server.Url("/b1.mp3"));
+    fs::create_directories(Pod("A"));
+    WriteFileOrDie(Pod("A/a3.mp3"), "downloaded before");
+    WriteFileOrDie(Pod("A/notes.txt"), "not a podcast");
+    ASSERT_EQ(PodCastDownload_Push(a1, a.FilePath, 0), 1);
+    ASSERT_EQ(PodCastDownload_Push(a2, a.FilePath, 0), 1);
+    ASSERT_EQ(PodCastDownload_Push(a3, a.FilePath, 0), 0) << "already there";
+    ASSERT_EQ(PodCastDownload_Push(b1, b.FilePath, 0), 1);
+    PodCastDownload_InThread();
+    ASSERT_TRUE(PodCastDownload_IsRunning());
+    for (int i = 0; i < 3000 && server.Paths().empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+
+    // What the article list shows before each title.
+    EXPECT_EQ(Podcast_ArticleStatus(a1.FeedID).rfind("En téléchargement", 0), 0u);
+    EXPECT_EQ(Podcast_ArticleStatus(a2.FeedID), "A télécharger");
+    EXPECT_EQ(Podcast_ArticleStatus(a3.FeedID), "");
+    Audio.FeedID = a3.FeedID;
+    Audio.State = AUDIO_STATE_LOADED;
+    EXPECT_EQ(Podcast_ArticleStatus(a3.FeedID), "En lecture");
+    Audio.FeedID = 0;
+    Audio.State = 0;
+
+    // The feed is deleted while its first job is being downloaded.
+    PrefFlags |= PREF_DELPODCASTWITHFEED;
+    Items_ReleaseFileHook = [](Rss& feed, Item& item) { Podcast_ReleaseFile(feed, item); };
+    YesUi yes;
+    Catalogue_SetUi(&yes);
+    char cwd[4096] = {};
+    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(::chdir(m_dir.Path().c_str()), 0); // the catalogue is saved in the data folder
+    RssList.SetCurrent(&a);
+    const int deleted = Feed_Delete();
+    ASSERT_EQ(::chdir(cwd), 0);
+    Catalogue_SetUi(nullptr);
+    Items_ReleaseFileHook = nullptr;
+    PrefFlags &= ~PREF_DELPODCASTWITHFEED;
+    ASSERT_EQ(deleted, 1);
+    EXPECT_FALSE(PodCastDownload_IsRunning()) << "the running download was stopped";
+    PodCastDownload_InThread(); // drops the stopped job, starts the other feed's
+    EXPECT_EQ(m_run.Done, (std::vector<std::string>{"failed a1.mp3"}));
+    EXPECT_EQ(QueueTitles(), (std::vector<std::string>{"B1"}));
+    RunQueue();
+    EXPECT_EQ(ReadFileOrEmpty(Pod("B/b1.mp3")), "bbbb");
+    EXPECT_FALSE(fs::exists(Pod("A/a3.mp3"))) << "deleted with its feed";
+    EXPECT_FALSE(fs::exists(Pod("A/a1.mp3.Tmp")));
+    EXPECT_FALSE(fs::exists(Pod("A/a1.mp3")));
+    EXPECT_TRUE(fs::exists(Pod("A/notes.txt"))) << "only podcast files go";
+    const std::vector<std::string> paths = server.Paths();
+    EXPECT_EQ(std::count(paths.begin(), paths.end(), "/a2.mp3"), 0)
+        << "a job of the deleted feed was downloaded";
 }
 
 TEST_F(PodcastQueueTest, MasksMakeOneFileNameInsideTheFeedFolderWhateverTheTitle) {

@@ -1,6 +1,7 @@
 // Copy and synchronise of podcasts onto temporary folders standing for a player's drive.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -92,4 +93,37 @@ TEST_F(SyncPodTest, TheFolderDrivesListTheirFoldersBelowTheRoot) {
     const std::vector<std::string> list = drives->List();
     EXPECT_EQ(list, (std::vector<std::string>{m_dir.File("player/"), m_dir.File("player/Show/"),
                                               m_dir.File("player/Show/keep/")}));
+}
+
+TEST_F(SyncPodTest, ProgressCountsEveryFileAStopCopiesNothingAndOneCompleteSetRingsOnce) {
+    SyncJob job;
+    job.CopyOnly = 1;
+    job.Destination = m_dir.File("player/");
+    job.Files = SyncPod_CollectFiles();
+    std::atomic<bool> stop{true};
+    std::atomic<int> progress{0};
+    SyncPod_Work(job, &stop, &progress);
+    EXPECT_EQ(job.Copied + job.CopyErrors + job.NotFound, 0);
+    EXPECT_FALSE(fs::exists(m_dir.File("player/Show/a.mp3")));
+    stop = false;
+    SyncPod_Work(job, &stop, &progress);
+    EXPECT_EQ(progress.load(), 2) << "the missing file counts on the bar too";
+    EXPECT_EQ(job.Copied, 1);
+    EXPECT_EQ(SyncPod_ReportTitle(job), "Terminé avec succés !");
+    EXPECT_TRUE(fs::exists(m_dir.File("player/Show/old.mp3"))) << "a copy deletes nothing";
+    job.CopyErrors = 2;
+    EXPECT_EQ(SyncPod_ReportTitle(job), "Erreur");
+    EXPECT_NE(SyncPod_Report(job).find("\r\n2 erreurs de copie"), std::string::npos);
+
+    PrefFlags |= PREF_ALARMALLDOWNLOADED;
+    bool was = false;
+    EXPECT_FALSE(SyncPod_AlarmDue(IsCanSyncPod(), was)) << "b.mp3 is still missing";
+    WriteFileOrDie(Pref.PodcastPath + "Show/b.mp3", "b");
+    EXPECT_TRUE(SyncPod_AlarmDue(IsCanSyncPod(), was));
+    EXPECT_FALSE(SyncPod_AlarmDue(IsCanSyncPod(), was)) << "one alarm per completed set";
+    PrefFlags &= ~PREF_ALARMALLDOWNLOADED;
+    fs::remove(Pref.PodcastPath + "Show/b.mp3");
+    SyncPod_AlarmDue(IsCanSyncPod(), was);
+    WriteFileOrDie(Pref.PodcastPath + "Show/b.mp3", "b");
+    EXPECT_FALSE(SyncPod_AlarmDue(IsCanSyncPod(), was)) << "the preference is off";
 }

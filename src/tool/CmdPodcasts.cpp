@@ -99,7 +99,13 @@ static int Podcasts(const std::vector<std::string>& args) {
         PodCastDownload_InThread();
         if (PodCastDownload_Count() == 0 && !PodCastDownload_IsRunning()) break;
         if (++tick % 5 == 0) FlushLog();
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        // The window's 200 ms tick, cut short when a download ends: its successor starts at
+        // once instead of after the rest of the tick.
+        const bool wasRunning = PodCastDownload_IsRunning();
+        for (int slice = 0; slice < 20 && !g_stopSignal; ++slice) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (wasRunning && !PodCastDownload_IsRunning()) break;
+        }
     }
     const int signal = g_stopSignal;
     if (signal) {

@@ -55,11 +55,7 @@ static int SyncPod(const std::vector<std::string>& args) {
         return Tool_Fail("syncpod: Aucun fichier à synchroniser !");
     }
     SyncPod_Work(job);
-    Log(std::to_string(job.Files.size()) + " Podcast To synchronize");
-    Log(std::to_string(job.Copied) + " files copyed, " + std::to_string(job.NotFound) +
-        " file not found, " + std::to_string(job.CopyErrors) + " errors");
-    Log(std::to_string(job.Deleted) + " files deleted, " + std::to_string(job.DeleteErrors) +
-        " errors");
+    SyncPod_LogResult(job);
     FlushLog();
     std::printf("files %zu\ncopied %d\nalready %d\nnotfound %d\ncopyerrors %d\ndeleted %d\n"
                 "deleteerrors %d\n",

@@ -1,13 +1,14 @@
 // orvalis-tool update --data DIR: updates every enabled article feed of a data folder the
-// way the program does, driven by the same 100 ms and 1 s ticks as the main window, then
-// saves the articles and the catalogue as the exit sequence does.
+// way the program does, with the same queue and workers ("UpdateThreads" of the data
+// folder's preferences), its tick run as soon as a worker ends (at the latest every
+// 100 ms) as in the main window, then saves the articles and the catalogue as the exit
+// sequence does.
 #include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -97,17 +98,19 @@ static int Update(const std::vector<std::string>& args) {
     Alarm_Hooks().Say = [](const std::string&, int) {};
 
     ActualizeFeeds(1, 0);
-    int tick = 0;
+    auto nextSecond = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (!g_stopSignal) {
         ExtractFeedByThread();
         if (DownloadQueue_Size() == 0 && !FeedThread_IsRunning()) break;
         // The 1 s tick without the countdown: each feed is updated once, and a feed with a
         // short interval cannot keep a long run from ever ending.
-        if (++tick % 10 == 0) {
+        if (std::chrono::steady_clock::now() >= nextSecond) {
+            nextSecond += std::chrono::seconds(1);
             ProcessNotifications();
             FlushLog();
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // The next tick comes as soon as a worker ends, at the latest after 100 ms.
+        FeedThread_WaitForWake(100);
     }
     const int signal = g_stopSignal;
     if (signal) {

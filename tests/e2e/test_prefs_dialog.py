@@ -19,6 +19,8 @@ GENERAL = ["Langue", "Mise à jour langue", "Nb max de flux actifs", "Réduire a
            "Pas de message d'avertissement pour la synchronisation des Podcasts",
            "Navigateur externe", "Parcourir", "Police", "Valider", "Annuler"]
 
+THREADS = "Nombre de flux actualisés en même temps"
+
 passed = 0
 failed = 0
 
@@ -99,6 +101,25 @@ def main():
                 u.press("Left")
             check(selected_page(app) == "Général", "Left comes back to the first page")
 
+            # The page "Article": Tab reaches the number of feeds updated at the same time,
+            # Up raises it; Shift+Tab (ISO_Left_Tab) goes back to the tab list.
+            u.press("Right")
+            for _ in range(20):
+                u.press("Tab")
+                if watch.name() == THREADS:
+                    break
+            check(watch.name() == THREADS, "Tab reaches %s on the page Article" % THREADS)
+            u.press("Up")
+            for _ in range(20):
+                u.press("ISO_Left_Tab")
+                watch.name()
+                if watch.last and watch.last[0] in ("page tab", "page tab list"):
+                    break
+            check(watch.last and watch.last[0] in ("page tab", "page tab list"),
+                  "Shift+Tab comes back to the tab list: %r" % (watch.last,))
+            u.press("Left")
+            check(selected_page(app) == "Général", "Left comes back to the first page")
+
             # Tab reaches every control of the page, then the buttons.
             reached = []
             for _ in range(40):
@@ -128,6 +149,9 @@ def main():
             with open(os.path.join(data, "Orvalis.ini"), encoding="utf-8-sig") as f:
                 text = f.read()
             check("MinimizeOnStart = On" in text, "the ticked box is saved")
+            threads = int(os.environ.get("ORVALIS_UPDATE_THREADS", "4")) + 1
+            check("UpdateThreads = %d" % threads in text,
+                  "the raised number of feeds updated at the same time is saved")
         finally:
             if proc.poll() is None:
                 proc.terminate()

@@ -102,8 +102,17 @@ TEST_F(PrefsDialogTest, TheControlsShowTheSettingsAndValiderCopiesThemBack) {
     Pref.MaxRss = 77;
     PrefFlags |= PREF_ISSURETOQUIT;
     Pref.ProxyPassWord = "secret";
+    Pref.UpdateThreads = 3;
     PrefsDialog dlg(nullptr);
     auto* maxRss = FindNamed<wxSpinCtrl>(&dlg, "Nb max de flux actifs");
+    auto* threads =
+        FindNamed<wxSpinCtrl>(&dlg, wxString::FromUTF8("Nombre de flux actualisés en même temps"));
+    ASSERT_NE(threads, nullptr);
+    EXPECT_TRUE(threads->AcceptsFocusFromKeyboard());
+    EXPECT_EQ(threads->GetValue(), 3);
+    EXPECT_EQ(threads->GetMin(), 1);
+    EXPECT_EQ(threads->GetMax(), 16);
+    threads->SetValue(16);
     auto* sure = FindNamed<wxCheckBox>(&dlg, wxString::FromUTF8("Avertissement à la fermeture"));
     auto* password = FindNamed<wxTextCtrl>(&dlg, "Mot de passe proxy");
     auto* player = FindNamed<wxChoice>(&dlg, "Choix du lecteur audio");
@@ -122,6 +131,7 @@ TEST_F(PrefsDialogTest, TheControlsShowTheSettingsAndValiderCopiesThemBack) {
     dlg.Apply(true);
     EXPECT_TRUE(PrefChanged);
     EXPECT_EQ(Pref.MaxRss, 12);
+    EXPECT_EQ(Pref.UpdateThreads, 16);
     EXPECT_FALSE(PrefFlags & PREF_ISSURETOQUIT);
     EXPECT_EQ(Pref.ProxyPassWord, "pässe");
     EXPECT_EQ(Pref.AudioPlayer, "Bass Device 1");

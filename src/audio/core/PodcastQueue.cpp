@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdio>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "audio/core/Audio.h"
@@ -13,8 +14,10 @@
 #include "shell/base/AppPaths.h"
 #include "shell/base/CloseThread.h"
 #include "shell/base/IniFile.h"
+#include "shell/base/Lng.h"
 #include "shell/base/Log.h"
 #include "shell/base/PathTools.h"
+#include "shell/base/Prefs.h"
 #include "update/net/DownloadTool.h"
 
 std::recursive_mutex PodcastQueueLock;
@@ -335,6 +338,21 @@ void PodCastDownload_Remove(int32_t feedId) {
     PodCastDownload_Save();
 }
 
+void Podcast_ReleaseFile(const Rss& feed, const Item& item) {
+    PodCastDownload_Remove(item.FeedID);
+    if (!(PrefFlags & PREF_DELPODCASTWITHFEED)) return;
+    const std::string name = item.CustomAudioFile.empty() ? item.AudioFile : item.CustomAudioFile;
+    if (name.empty()) return;
+    const std::string path = Podcast_FullPath(name, feed.FilePath);
+    if (path.empty() || !Podcast_IsPodcastFile(path) || !Podcast_InsideFolder(path)) return;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+    if (::unlink(path.c_str()) == 0)
+        Log("- Podcast file deleted with its article : " + path);
+    else
+        Log("! Error can't delete podcast file : " + path);
+}
+
 int PodCastDownload_IsQueued(int32_t feedId) {
     std::lock_guard<std::recursive_mutex> lock(PodcastQueueLock);
     for (const PodcastJob& job : PodcastQueue)
@@ -357,9 +375,9 @@ std::string PodCastDownload_StatusText() {
     if (!g_running.load()) return {};
     const std::string progress = DownloadProgress_Get();
     std::string text =
-        progress.empty() ? "Podcast en téléchargement" : "Podcast " + progress + " téléchargé";
+        progress.empty() ? Lng(L_Status_PodCastNoPercent) : Lng(L_Status_PodCastPercent, progress);
     const size_t n = PodCastDownload_Count();
-    if (n >= 2) text += " (" + std::to_string(n - 1) + " en attente)";
+    if (n >= 2) text += Lng(L_Status_PodcastMore, std::to_string(n - 1));
     return text;
 }
 
@@ -370,14 +388,22 @@ std::string PodCastDownload_ItemStatus(int32_t feedId) {
         if (job.FeedID == feedId) {
             if (first && PodcastQueue.Current() == &job) {
                 const std::string progress = DownloadProgress_Get();
-                return progress.empty() ? "En téléchargement"
-                                        : "En téléchargement (" + progress + ")";
+                return progress.empty() ? Lng(L_Prefix_ToDownloading)
+                                        : Lng(L_Prefix_ToDownloading) + " (" + progress + ")";
             }
-            return "A télécharger";
+            return Lng(L_Prefix_ToDownload);
         }
         first = false;
     }
     return {};
+}
+
+std::string Podcast_ArticleStatus(int32_t feedId) {
+    if (feedId == 0) return {};
+    std::string status = PodCastDownload_ItemStatus(feedId);
+    if (status.empty() && Audio.FeedID == feedId && (Audio.State & AUDIO_STATE_LOADED))
+        status = Lng(L_Prefix_Playing);
+    return status;
 }
 
 void PodCastDownload_AutoQueue(Rss& feed) {

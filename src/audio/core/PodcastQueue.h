@@ -71,6 +71,10 @@ void PodCastDownload_Load();
 bool PodCastDownload_Save();
 // Takes an article's job out; the running one is stopped and dropped by the next step.
 void PodCastDownload_Remove(int32_t feedId);
+// An article (or its whole feed) is being deleted: its job leaves the queue (a running
+// download is stopped), and with "DelPodcastWithFeed" its downloaded file is deleted (only
+// a podcast-extension regular file inside the podcast folder).
+void Podcast_ReleaseFile(const Rss& feed, const Item& item);
 // -1 when the article is queued, else 0.
 int PodCastDownload_IsQueued(int32_t feedId);
 // Clears PlayWhenDone of every job.
@@ -82,6 +86,9 @@ std::string PodCastDownload_StatusText();
 // The status of an article in the list: "En téléchargement (…)" for the job being
 // downloaded, "A télécharger" for a waiting one, "" when not queued.
 std::string PodCastDownload_ItemStatus(int32_t feedId);
+// What the article list shows before an article's title: its queue status, else "En
+// lecture" while the audio engine holds it; "" otherwise.
+std::string Podcast_ArticleStatus(int32_t feedId);
 // The merge's automatic downloads of a feed: the NbAutoDownLoadPodCast newest articles get
 // the feed's mask as their file name and are queued.
 void PodCastDownload_AutoQueue(Rss& feed);

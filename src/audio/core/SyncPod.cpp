@@ -1,8 +1,8 @@
 #include "audio/core/SyncPod.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <set>
 
 #include <dirent.h>
@@ -11,6 +11,7 @@
 
 #include "audio/core/PodcastFile.h"
 #include "catalogue/core/Records.h"
+#include "shell/base/Lng.h"
 #include "shell/base/Log.h"
 #include "shell/base/PathTools.h"
 #include "shell/base/Prefs.h"
@@ -40,10 +41,18 @@ static void AddFolders(const std::string& folder, int depth, std::vector<std::st
         if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) subs.push_back(path + "/");
     }
     ::closedir(d);
+    std::sort(subs.begin(), subs.end()); // the list reads in name order
     for (const std::string& s : subs) {
         out.push_back(s);
         AddFolders(s, depth + 1, out);
     }
+}
+
+void SyncPodDrives_AddFolders(const std::string& root, std::vector<std::string>& out) {
+    std::string r = root;
+    if (r.empty()) return;
+    if (r.back() != '/') r += '/';
+    AddFolders(r, 1, out);
 }
 
 namespace {
@@ -90,29 +99,45 @@ std::vector<std::string> SyncPod_CollectFiles() {
 }
 
 // Copies through a twin on the destination, so an unplugged player keeps no half file
-// under the podcast's name.
-static bool CopyFile(const std::string& from, const std::string& to) {
+// under the podcast's name. Block by block, so a stop request ends a long copy at once
+// (the twin is removed, and the copy counts as not done).
+static bool CopyFile(const std::string& from, const std::string& to,
+                     const std::atomic<bool>* stop) {
     const std::string tmp = to + ".Tmp";
-    {
-        std::ifstream in(from, std::ios::binary);
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!in || !out) return false;
-        out << in.rdbuf();
-        out.flush();
-        if (!out) {
-            out.close();
-            ::unlink(tmp.c_str());
-            return false;
+    FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in) return false;
+    FILE* out = std::fopen(tmp.c_str(), "wb");
+    if (!out) {
+        std::fclose(in);
+        return false;
+    }
+    std::vector<char> block(1 << 20);
+    bool ok = true;
+    for (;;) {
+        if (stop && stop->load()) {
+            ok = false;
+            break;
+        }
+        const size_t n = std::fread(block.data(), 1, block.size(), in);
+        if (n > 0 && std::fwrite(block.data(), 1, n, out) != n) {
+            ok = false;
+            break;
+        }
+        if (n < block.size()) {
+            ok = !std::ferror(in);
+            break;
         }
     }
-    if (std::rename(tmp.c_str(), to.c_str()) != 0) {
+    std::fclose(in);
+    if (std::fclose(out) != 0) ok = false;
+    if (!ok || std::rename(tmp.c_str(), to.c_str()) != 0) {
         ::unlink(tmp.c_str());
         return false;
     }
     return true;
 }
 
-void SyncPod_Work(SyncJob& job, const std::atomic<bool>* stop) {
+void SyncPod_Work(SyncJob& job, const std::atomic<bool>* stop, std::atomic<int>* progress) {
     std::string dest = job.Destination;
     if (!dest.empty() && dest.back() != '/') dest += '/';
     std::string root = Pref.PodcastPath;
@@ -121,6 +146,13 @@ void SyncPod_Work(SyncJob& job, const std::atomic<bool>* stop) {
     std::set<std::string> written;
     for (const std::string& source : job.Files) {
         if (stop && stop->load()) return;
+        // Counted when the file is handled, whatever its outcome.
+        struct Advance {
+            std::atomic<int>* p;
+            ~Advance() {
+                if (p) ++*p;
+            }
+        } advance{progress};
         std::string folder = dest;
         const size_t slash = source.rfind('/');
         const std::string name = slash == std::string::npos ? source : source.substr(slash + 1);
@@ -144,7 +176,8 @@ void SyncPod_Work(SyncJob& job, const std::atomic<bool>* stop) {
             ++job.AlreadyPresent;
             continue;
         }
-        if (!CheckDirectory(target, 1, 0) || !CopyFile(source, target)) {
+        if (!CheckDirectory(target, 1, 0) || !CopyFile(source, target, stop)) {
+            if (stop && stop->load()) return; // stopped: not an error of the copy
             Log("! SyncPod can't copy " + source + " to " + target);
             ++job.CopyErrors;
         } else {
@@ -174,17 +207,40 @@ void SyncPod_Work(SyncJob& job, const std::atomic<bool>* stop) {
     }
 }
 
+void SyncPod_LogResult(const SyncJob& job) {
+    Log(std::to_string(job.Files.size()) + " Podcast To synchronize");
+    Log(std::to_string(job.Copied) + " files copyed, " + std::to_string(job.NotFound) +
+        " file not found, " + std::to_string(job.CopyErrors) + " errors");
+    Log(std::to_string(job.Deleted) + " files deleted, " + std::to_string(job.DeleteErrors) +
+        " errors");
+}
+
 std::string SyncPod_Report(const SyncJob& job) {
     const std::string n = std::to_string(job.Files.size());
-    std::string text = job.CopyOnly ? "Copie pour " + n + " fichiers de podcast"
-                                    : "Synchronisation pour " + n + " fichiers de podcast";
-    text += "\n " + std::to_string(job.Copied) + " fichiers sources copiés.\n" +
-            std::to_string(job.AlreadyPresent) + " fichiers  sources déja présent.\n" +
-            std::to_string(job.NotFound) + " fichiers sources inexistants.";
-    if (job.CopyErrors) text += "\n" + std::to_string(job.CopyErrors) + " erreurs de copie";
+    std::string text = Lng(job.CopyOnly ? L_Text_CopyPodcast : L_Text_SyncPodcast, n);
+    text += Lng(L_Text_SyncPod_Warning, std::to_string(job.Copied),
+                std::to_string(job.AlreadyPresent), std::to_string(job.NotFound));
+    // "%x%" starts a line of its own, like "%w%".
+    auto line = [](std::string t) {
+        const size_t x = t.find("%x%");
+        if (x != std::string::npos) t.replace(x, 3, "\r\n");
+        return t;
+    };
+    if (job.CopyErrors) text += line(Lng(L_Text_SyncPod_CopyError, std::to_string(job.CopyErrors)));
     if (job.DeleteErrors)
-        text += "\n" + std::to_string(job.DeleteErrors) + " erreurs de suppréssion";
+        text += line(Lng(L_Text_SyncPod_DelError, std::to_string(job.DeleteErrors)));
     return text;
+}
+
+std::string SyncPod_ReportTitle(const SyncJob& job) {
+    return Lng(job.CopyErrors || job.DeleteErrors ? L_Request_Error : L_Request_Terminated);
+}
+
+bool SyncPod_AlarmDue(const SyncPodMenu& menu, bool& wasComplete) {
+    const bool complete = menu.Enabled && menu.Complete;
+    const bool due = complete && !wasComplete && (PrefFlags & PREF_ALARMALLDOWNLOADED);
+    wasComplete = complete;
+    return due;
 }
 
 SyncPodMenu IsCanSyncPod() {
@@ -211,10 +267,8 @@ SyncPodMenu IsCanSyncPod() {
     }
     m.Enabled = qualifies;
     m.Complete = m.Present >= m.Expected;
-    m.SyncText = m.Complete ? "Synchroniser les nouveaux podcast sur un baladeur..."
-                            : "Synchroniser, en partie, les nouveaux podcasts sur un baladeur...";
-    m.CopyText = m.Complete ? "Copier les nouveaux podcast sur un baladeur"
-                            : "Copier, en partie, les nouveaux podcasts sur un baladeur";
+    m.SyncText = Lng(m.Complete ? L_Menu_SyncPod : L_Menu_SyncPodPart);
+    m.CopyText = Lng(m.Complete ? L_Menu_CopyPod : L_Menu_CopyPodPart);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - start)
                         .count();

@@ -14,6 +14,7 @@
 #include "catalogue/core/Records.h"
 #include "catalogue/core/RssList.h"
 #include "platform/core/Text.h"
+#include "shell/base/Lng.h"
 #include "shell/base/Log.h"
 #include "shell/base/PathTools.h"
 
@@ -111,7 +112,7 @@ void PodCastDownload_StatusMenu(wxWindow* parent, void (*say)(const std::string&
         }
     }
     if (lines.empty()) {
-        if (say) say("Aucun téléchargement en cours !");
+        if (say) say(Lng(L_Say_NoDownload));
         return;
     }
     wxMenu menu;

@@ -1,5 +1,6 @@
 #include "catalogue/core/RssGroups.h"
 
+#include "catalogue/core/Items.h"
 #include "catalogue/core/RssList.h"
 #include "platform/core/Text.h"
 #include "shell/base/Lng.h"
@@ -90,6 +91,12 @@ int Group_MoveByUrl() {
         }
     if (moved) ui.CatalogueChanged();
     return moved;
+}
+
+void CatalogueUi::ReleaseItemFiles(Rss& feed) {
+    if (!Items_ReleaseFileHook) return;
+    for (Item& item : feed.Items)
+        Items_ReleaseFileHook(feed, item);
 }
 
 int Feed_Delete() {

@@ -20,8 +20,9 @@ class CatalogueUi {
     virtual void Say(const std::string& text) {}
     // Takes the feed out of the update queue before it is removed.
     virtual void RemoveFromUpdateQueue(const Rss& feed) {}
-    // Releases the downloaded files of the feed's articles before it is removed.
-    virtual void ReleaseItemFiles(Rss& feed) {}
+    // Releases the downloaded files of the feed's articles before it is removed: by
+    // default each article through Items_ReleaseFileHook (its queued download leaves).
+    virtual void ReleaseItemFiles(Rss& feed);
     // The catalogue changed shape: the tree must be rebuilt.
     virtual void CatalogueChanged() {}
 };

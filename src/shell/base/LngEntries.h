@@ -406,6 +406,7 @@ enum LngEntry : int {
     L_Pref_Spin_AlarmAudioVolume,
     L_Pref_Spin_AutoSaveFeed,
     L_Pref_Spin_DelOldPodcast,
+    L_Pref_Spin_UpdateThreads,
     L_Pref_String_AllDownloadedFile,
     L_Pref_String_AudioTimeFormat,
     L_Pref_String_DurationTimeFormat,

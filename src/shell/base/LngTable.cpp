@@ -477,6 +477,8 @@ const LngTableEntry LngTable[L_Count + 1] = {
      "Enregistrement des articles toutes les (minute) "}, // L_Pref_Spin_AutoSaveFeed
     {"Pref_Spin_DelOldPodcast",
      "Supprimer les fichiers podcast aprés (jour) "}, // L_Pref_Spin_DelOldPodcast
+    {"Pref_Spin_UpdateThreads",
+     "Nombre de flux actualisés en même temps"}, // L_Pref_Spin_UpdateThreads
     {"Pref_String_AllDownloadedFile",
      "Fichier alerte fin téléchargement Podcast"}, // L_Pref_String_AllDownloadedFile
     {"Pref_String_AudioTimeFormat", "Format d'affichage du temps"}, // L_Pref_String_AudioTimeFormat

@@ -263,6 +263,17 @@ static std::string DefaultPodcastPath() {
     return Pref_Environment().Portable ? "Podcast\\" : "%MyDoc%Podcast\\";
 }
 
+int32_t Pref_DefaultUpdateThreads() {
+    if (const char* env = std::getenv("ORVALIS_UPDATE_THREADS")) {
+        char* end = nullptr;
+        const long n = std::strtol(env, &end, 10);
+        if (end != env && *end == '\0' && n >= PREF_UPDATETHREADS_MIN &&
+            n <= PREF_UPDATETHREADS_MAX)
+            return static_cast<int32_t>(n);
+    }
+    return 4;
+}
+
 void Pref_Defaults() {
     Pref = Preferences{};
     Pref.DownloadPriority = "WinINet;API;PureHttp;";
@@ -297,6 +308,7 @@ void Pref_Defaults() {
     Pref.Display = 1;
     Pref.ReadedColor = 255;
     Pref.IntervalFeedToSave = 10;
+    Pref.UpdateThreads = Pref_DefaultUpdateThreads();
     Pref.ArboWidth = 30;
     Pref.MaxRss = 150;
     Pref.NbDayBeforeDelPodCast = 0;
@@ -367,6 +379,7 @@ static void ReadAll(const IniReader& r) {
     Pref.IntervalFeedToSave = r.ReadLong("IntervalFeedToSave", d.IntervalFeedToSave);
     Pref.ArboWidth = r.ReadLong("ArboWidth", d.ArboWidth);
     Pref.MaxRss = r.ReadLong("MaxRss", d.MaxRss);
+    Pref.UpdateThreads = r.ReadLong("UpdateThreads", d.UpdateThreads);
     Pref.NbDayBeforeDelPodCast = r.ReadLong("NbDayBeforeDelPodCast", d.NbDayBeforeDelPodCast);
     Pref.AudioTempo = r.ReadLong("AudioTempo", d.AudioTempo);
     Pref.AudioVolume = r.ReadLong("AudioVolume", d.AudioVolume);
@@ -429,6 +442,7 @@ void Pref_Check() {
     Pref.MuteVolume = Bound(Pref.MuteVolume, 0, 50);
     Pref.MoveAudio = Bound(Pref.MoveAudio, 10, 120);
     Pref.MaxRss = Bound(Pref.MaxRss, 1, 400);
+    Pref.UpdateThreads = Bound(Pref.UpdateThreads, PREF_UPDATETHREADS_MIN, PREF_UPDATETHREADS_MAX);
 
     std::string podcast = ResolveFolder(
         ReplaceAllNoCase(Pref.PodcastPath, "%MyDocuments%", env.DocumentsPath), PrefFolders());
@@ -492,6 +506,8 @@ void Pref_Write(IniWriter& w) {
     // Written only when changed from its default, so files stay as other versions wrote them.
     if (Pref.MaxDownloadSize != 64) w.WriteLong("MaxDownloadSize", Pref.MaxDownloadSize);
     w.WriteLong("MaxRss", Pref.MaxRss);
+    if (Pref.UpdateThreads != Pref_DefaultUpdateThreads())
+        w.WriteLong("UpdateThreads", Pref.UpdateThreads);
     w.WriteLong("ProxyPort", Pref.ProxyPort);
     w.WriteString("ProxyID", Pref.ProxyID);
     if (Pref.ProxyPassWord.empty() && !UndecodedProxyPassWord.empty())

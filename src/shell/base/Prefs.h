@@ -93,6 +93,8 @@ struct Preferences {
     int32_t AlarmVolume = 0;
     std::string NeededWordInURL;
     int32_t FormatDate = 0;
+    // Feeds downloaded and parsed at the same time by the update queue (1..16).
+    int32_t UpdateThreads = 0;
     // The update page the version check reads; written only when not the default.
     std::string CheckVersionURL;
 };
@@ -116,6 +118,13 @@ struct PrefEnvironment {
     std::string SystemRelease; // the kernel release ("uname -r"), for the read-state file name
 };
 PrefEnvironment& Pref_Environment();
+
+// Bounds and default of "UpdateThreads". The default is 4, or the value (1..16) of the
+// environment variable ORVALIS_UPDATE_THREADS, so that a whole test run can be made with
+// one worker or with several.
+inline constexpr int32_t PREF_UPDATETHREADS_MIN = 1;
+inline constexpr int32_t PREF_UPDATETHREADS_MAX = 16;
+int32_t Pref_DefaultUpdateThreads();
 
 // Every setting back to its default (PrefFlags included); PrefChanged untouched.
 void Pref_Defaults();

@@ -40,6 +40,7 @@
 #include "shell/base/Prefs.h"
 #include "update/core/Date.h"
 #include "update/net/DownloadTool.h"
+#include "update/worker/FeedThread.h"
 
 // The program's own box: "Oui"/"Non" whatever the toolkit's translations, read as text.
 static int AskYesNo(const std::string& title, const std::string& text) {
@@ -206,7 +207,8 @@ void OrvalisApplication::ExitSequence() {
     }
     // 6. Temporary page.
     File_Delete(TmpPagePath);
-    // 7. Worker threads.
+    // 7. Worker threads; an update worker that ends from now on no longer calls the window.
+    FeedThread_SetWake({});
     CloseThread(static_cast<uint32_t>(-1));
     LogWindow_Destroy();
     // 9. The log, unless the program's drive is gone.

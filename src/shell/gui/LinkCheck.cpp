@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <wx/menu.h>
 
@@ -22,22 +23,10 @@ namespace {
 const int kPendingCommands[] = {
     // Subscribing to an article's video channel.
     CMD_SUBSCRIBE_CHANNEL,
-    // Podcast download queue and synchronisation to drives.
-    CMD_DOWNLOADS,
-    CMD_PODCAST_DOWNLOAD,
-    CMD_PODCAST_COPY,
-    CMD_PODCAST_SYNC,
 };
 
 // Hook slots of modules not built yet.
-const char* const kPendingSlots[] = {
-    // Podcast download queue.
-    "MainHooks.PodcastTick",
-    "MainHooks.PodcastsDownloading",
-    "FeedThreadHooks.PodcastFileName",
-    "FeedThreadHooks.PodcastQueue",
-    "FeedThreadHooks.PodcastAutoDownload",
-    "Items_ReleaseFileHook",
+const std::vector<const char*> kPendingSlots = {
 #ifndef ORVALIS_HAVE_MPV
     // Built without libmpv the alarms have no sound.
     "AlarmHooks.SoundAvailable",

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include <wx/app.h>
+
 #include "article/gui/ArticleModule.h"
 #include "audio/gui/AudioLinks.h"
 #include "audio/gui/PodcastLinks.h"
@@ -83,6 +85,16 @@ void MainWindow_LinkModules() {
 
     MainHooks& h = Main_Hooks();
     h.UpdateTick.push_back([] { ExtractFeedByThread(); });
+    // A worker that ends has the tick run at once on this thread; timer 1 stays as the
+    // safety net.
+    FeedThread_SetWake([] {
+        if (wxTheApp)
+            wxTheApp->CallAfter([] {
+                if (!MainWindow_Get()) return;
+                for (const auto& f : Main_Hooks().UpdateTick)
+                    f();
+            });
+    });
     h.SecondTick.push_back([] { ProcessNotifications(); });
     h.SecondTick.push_back([] { FeedCountdown(); });
     h.UpdateQueueCount = [] { return static_cast<int>(DownloadQueue_Size()); };

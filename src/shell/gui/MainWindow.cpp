@@ -27,6 +27,7 @@
 #include "access/gui/X11HotKeys.h"
 #endif
 #include "article/gui/ArticleView.h"
+#include "audio/core/PodcastQueue.h"
 #include "catalogue/core/Items.h"
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/RssGroups.h"
@@ -102,7 +103,9 @@ ArticleListRow RowOf(const Item& shown, bool groupView) {
         ListRow_Text(shown, groupView, Pref.Display, Pref.DurationTimeFormat, Pref.FormatDate);
     ArticleListRow r;
     r.FeedID = shown.FeedID;
-    r.Name = t.Name;
+    // A queued, downloading or playing article says so before its title.
+    const std::string status = Podcast_ArticleStatus(shown.FeedID);
+    r.Name = status.empty() ? t.Name : status + " " + t.Name;
     r.Duration = t.Duration;
     r.Date = t.Date;
     r.Fourth = t.Fourth;

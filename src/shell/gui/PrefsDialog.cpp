@@ -285,6 +285,8 @@ void PrefsDialog::BuildArticle() {
     Page page(m_book, L_Pref_Panel_Feed);
     m_autoSetReaded = page.Check(L_Pref_Check_AutoSetAsReaded, Flag(PREF_AUTOSETREADEDFEED));
     m_autoSave = page.Spin(L_Pref_Spin_AutoSaveFeed, Pref.IntervalFeedToSave, 1, 1440);
+    m_updateThreads = page.Spin(L_Pref_Spin_UpdateThreads, Pref.UpdateThreads,
+                                PREF_UPDATETHREADS_MIN, PREF_UPDATETHREADS_MAX);
     m_feedTextPath = page.Path(L_Pref_String_FeedTextPath, Pref.FeedTextPath);
     wxArrayString layouts;
     for (const char* mask : kDateMasks)
@@ -433,6 +435,7 @@ void PrefsDialog::Apply(bool quiet) {
 
     SetFlag(PREF_AUTOSETREADEDFEED, m_autoSetReaded->GetValue());
     Pref.IntervalFeedToSave = m_autoSave->GetValue();
+    Pref.UpdateThreads = m_updateThreads->GetValue();
     Pref.FeedTextPath = Trim(S(m_feedTextPath->GetValue()));
     Pref.FormatDate = m_formatDate->GetSelection();
     SetFlag(PREF_SYNCREADEDFEED, m_syncReaded->GetValue());

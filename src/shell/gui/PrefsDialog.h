@@ -54,6 +54,7 @@ class PrefsDialog : public wxDialog {
     // Article
     wxCheckBox *m_autoSetReaded = nullptr, *m_syncReaded = nullptr;
     wxSpinCtrl* m_autoSave = nullptr;
+    wxSpinCtrl* m_updateThreads = nullptr;
     wxTextCtrl *m_feedTextPath = nullptr, *m_syncReadedPath = nullptr;
     wxChoice* m_formatDate = nullptr;
     // Alert

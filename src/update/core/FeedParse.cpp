@@ -10,7 +10,7 @@
 #include "update/core/XML_Qn.h"
 #include "update/core/XmlRepair.h"
 
-std::vector<Item> ParsedItems;
+thread_local std::vector<Item> ParsedItems;
 
 bool IsUpdateStopped() {
     return IsThreadKilled(1) != 0;

@@ -1,6 +1,6 @@
 // Turns a parsed feed document (RSS 2.0, RSS 1.0/RDF, Atom) into article records.
-// Runs on the update thread; `ParsedItems` is filled here and read by the merge once
-// the thread has ended.
+// Runs on an update worker; `ParsedItems` is filled here and handed to the merge when
+// the worker ends.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,8 +10,9 @@
 #include "catalogue/core/Records.h"
 #include "shell/base/XmlTree.h"
 
-// The items of the feed being processed, in document order.
-extern std::vector<Item> ParsedItems;
+// The items of the feed being processed, in document order. Each thread has its own, so
+// that several update workers read feeds at the same time.
+extern thread_local std::vector<Item> ParsedItems;
 
 // Each reader walks its document and appends to ParsedItems; returns the feed's newest
 // stated date (0 when none). A null document gives 0 and no items.

@@ -1,8 +1,12 @@
 #include "update/worker/FeedThread.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <iterator>
+#include <list>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -10,6 +14,7 @@
 #include "catalogue/core/Items.h"
 #include "catalogue/core/ItemsFile.h"
 #include "catalogue/core/RssList.h"
+#include "platform/core/FileUtil.h"
 #include "platform/core/SignalStack.h"
 #include "platform/core/Text.h"
 #include "plugins/core/RunExtractor.h"
@@ -28,14 +33,29 @@ std::recursive_mutex FeedThreadLock;
 CursorList<DownloadEntry> DownloadQueue;
 
 namespace {
-// The worker: at most one. `g_running` is cleared by the worker as its very last step,
-// after which the main thread may read ParsedItems and join it.
+// The workers: one slot per possible thread. A slot is free when its thread is neither
+// running nor waiting to be joined. `Running` is cleared by the worker as its very last
+// step that touches shared data, after which the interface thread may join it.
 // Never destroyed: a worker left running by a stop at exit must not end the process
 // through a joinable thread's destructor.
-std::thread& g_thread = *new std::thread;
-std::atomic<bool> g_running{false};
+struct WorkerSlot {
+    std::thread Thread;
+    std::atomic<bool> Running{false};
+};
+WorkerSlot* const g_slots = new WorkerSlot[UPDATE_WORKERS_MAX];
+// Guards the slots' thread objects (started and joined on the interface thread, joined
+// also by CloseThread's after-stop step).
+std::mutex g_slotsLock;
 uint64_t g_nextSerial = 0;
+uint64_t g_endCounter = 0; // under FeedThreadLock
 std::once_flag g_initOnce;
+
+// The wake-up: a worker that ends asks for a tick at once rather than at the next timer.
+std::mutex g_wakeLock;
+std::condition_variable g_wakeCondition;
+bool g_wakeSignalled = false;          // under g_wakeLock, for FeedThread_WaitForWake
+std::atomic<bool> g_wakePosted{false}; // a wake-up is on its way to the interface
+std::function<void()> g_wakeHook;      // under g_wakeLock
 
 const char* const OBSOLETE_GROUP = "Obsolète";
 
@@ -51,23 +71,74 @@ int64_t SteadyMs() {
         .count();
 }
 
-// Joins a worker that has ended; a stop bit it left behind no longer has a thread to
-// stop, so it is cleared for the next worker.
-void ReapWorker() {
-    if (g_running.load() || !g_thread.joinable()) return;
-    g_thread.join();
-    if (IsThreadKilled(WORKER_FEED_UPDATE)) {
-        std::lock_guard<std::mutex> lock(ThreadStopMaskLock);
+bool AnyWorkerRunning() {
+    for (int i = 0; i < UPDATE_WORKERS_MAX; ++i)
+        if (g_slots[i].Running.load()) return true;
+    return false;
+}
+
+// Joins the workers that have ended. Once none runs, a stop bit left behind no longer
+// has a thread to stop, so it is cleared for the next workers.
+void ReapWorkers() {
+    std::lock_guard<std::mutex> lock(g_slotsLock);
+    bool running = false;
+    for (int i = 0; i < UPDATE_WORKERS_MAX; ++i) {
+        WorkerSlot& slot = g_slots[i];
+        if (slot.Running.load())
+            running = true;
+        else if (slot.Thread.joinable())
+            slot.Thread.join();
+    }
+    if (!running && IsThreadKilled(WORKER_FEED_UPDATE)) {
+        std::lock_guard<std::mutex> maskLock(ThreadStopMaskLock);
         ThreadStopMask &= ~static_cast<uint32_t>(WORKER_FEED_UPDATE);
     }
 }
 
-void Say(const std::string& text) {
+// After a stop: the ended workers are joined and the page files of the extra workers go
+// the way CloseThread sends the first one's.
+void AfterStop() {
+    ReapWorkers();
+    for (int i = 1; i < UPDATE_WORKERS_MAX; ++i)
+        if (!g_slots[i].Running.load()) File_Delete(FeedThread_PageFile(i));
+}
+
+// Called by a worker as it ends: wakes FeedThread_WaitForWake and, once per tick, the
+// interface.
+// The hook is called under the wake lock, so that once FeedThread_SetWake({}) returned
+// no call of the former hook is still under way.
+void WakeInterface() {
+    {
+        std::lock_guard<std::mutex> lock(g_wakeLock);
+        g_wakeSignalled = true;
+        if (!g_wakePosted.exchange(true) && g_wakeHook) g_wakeHook();
+    }
+    g_wakeCondition.notify_all();
+}
+
+DownloadEntry* FindBySerial(uint64_t serial) {
+    for (DownloadEntry& e : DownloadQueue.Raw())
+        if (e.Serial == serial && e.InProgress) return &e;
+    return nullptr;
+}
+
+// The entries in progress always lead the queue: workers start on the first waiting
+// entry, new entries are never placed before one in progress, and merges only remove.
+size_t InProgressCount(const std::list<DownloadEntry>& queue) {
+    size_t k = 0;
+    for (const DownloadEntry& e : queue) {
+        if (!e.InProgress) break;
+        ++k;
+    }
+    return k;
+}
+
+void Say(const std::string& text, int interrupt) {
     const auto& say = FeedThread_Hooks().Say;
     if (say)
-        say(text, 1);
+        say(text, interrupt);
     else
-        ScreenReader_Say(text, 1);
+        ScreenReader_Say(text, interrupt);
 }
 
 void Refresh() {
@@ -83,13 +154,43 @@ FeedThreadHooks& FeedThread_Hooks() {
 void FeedThread_Init() {
     std::call_once(g_initOnce, [] {
         CloseThread_SetMaskWriter([](uint32_t mask) { ThreadStopMask_Set(mask); });
-        CloseThread_Register(
-            WORKER_FEED_UPDATE, "DownloadRSS", [] { return g_running.load(); }, &ReapWorker);
+        CloseThread_Register(WORKER_FEED_UPDATE, "DownloadRSS", &AnyWorkerRunning, &AfterStop);
     });
 }
 
 bool FeedThread_IsRunning() {
-    return g_running.load();
+    return AnyWorkerRunning();
+}
+
+int FeedThread_RunningCount() {
+    int n = 0;
+    for (int i = 0; i < UPDATE_WORKERS_MAX; ++i)
+        if (g_slots[i].Running.load()) ++n;
+    return n;
+}
+
+std::string FeedThread_PageFile(int worker) {
+    if (worker <= 0) return ThreadTmpPagePath;
+    const std::string& base = ThreadTmpPagePath;
+    const size_t dot = base.rfind('.');
+    const size_t slash = base.find_last_of('/');
+    const std::string suffix = "-" + std::to_string(worker + 1);
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return base + suffix;
+    return base.substr(0, dot) + suffix + base.substr(dot);
+}
+
+void FeedThread_SetWake(std::function<void()> wake) {
+    std::lock_guard<std::mutex> lock(g_wakeLock);
+    g_wakeHook = std::move(wake);
+}
+
+bool FeedThread_WaitForWake(int timeoutMs) {
+    std::unique_lock<std::mutex> lock(g_wakeLock);
+    const bool woken = g_wakeCondition.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                                [] { return g_wakeSignalled; });
+    g_wakeSignalled = false;
+    return woken;
 }
 
 size_t DownloadQueue_Size() {
@@ -147,19 +248,24 @@ int DownloadRSS_Push(int32_t rssID, int priority) {
             break;
         }
     if (feed->Flags & RSSFLAG_PRIORITY_TO_ACTUALIZE) priority = 2;
+    // The entries in progress (one with a single worker) act as the head: nothing is
+    // placed before them and they never move. `front` is the first place after them, the
+    // second place when none has started yet.
+    const size_t front = std::max<size_t>(InProgressCount(queue), 1);
 
     if (found == queue.end()) {
         size_t pos = queue.size();
         if (priority != 0) {
-            pos = queue.empty() ? 0 : 1;
+            pos = queue.empty() ? 0 : front;
         } else if (!feed->ExtractError) {
             size_t i = 0;
             for (auto it = queue.begin(); it != queue.end(); ++it, ++i)
                 if (it->ExtractError) {
-                    pos = (i == 0) ? 1 : i;
+                    pos = (i < front) ? front : i;
                     break;
                 }
         }
+        if (pos > queue.size()) pos = queue.size();
         DownloadEntry e;
         e.Name = feed->Name;
         e.RssID = feed->RssID;
@@ -172,11 +278,12 @@ int DownloadRSS_Push(int32_t rssID, int priority) {
             ") pos=" + std::to_string(pos));
     } else if (priority != 0) {
         if (priority == 1) found->Notify = 1;
-        if (queue.size() >= 2 && found != queue.begin()) {
-            auto second = std::next(queue.begin());
-            if (found != second) std::iter_swap(found, second);
+        const size_t at = static_cast<size_t>(std::distance(queue.begin(), found));
+        if (queue.size() >= 2 && at >= front) {
+            auto target = std::next(queue.begin(), static_cast<long>(front));
+            if (found != target) std::iter_swap(found, target);
             Log("- DownloadRSS_Push( Priority to " + std::to_string(rssID) + "=" + feed->Name +
-                ") Pos=1");
+                ") Pos=" + std::to_string(front));
         }
     }
     return 0;
@@ -186,19 +293,25 @@ void DownloadRSS_Remove(int32_t rssID) {
     std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
     auto& queue = DownloadQueue.Raw();
     if (queue.empty()) return;
-    // The head may be in progress and stays; its outcome is no longer announced.
-    if (queue.front().RssID == rssID) queue.front().Notify = 0;
-    for (auto it = std::next(queue.begin()); it != queue.end(); ++it)
-        if (it->RssID == rssID) {
-            queue.erase(it);
-            return;
+    // The head and the entries in progress stay (their workers own them until the
+    // merge); their outcome is no longer announced.
+    const size_t front = std::max<size_t>(InProgressCount(queue), 1);
+    size_t i = 0;
+    for (auto it = queue.begin(); it != queue.end(); ++it, ++i) {
+        if (it->RssID != rssID) continue;
+        if (i < front) {
+            it->Notify = 0;
+            continue;
         }
+        queue.erase(it);
+        return;
+    }
 }
 
 void StopUpdates() {
     FeedThread_Init();
     CloseThread(WORKER_FEED_UPDATE);
-    ReapWorker();
+    ReapWorkers();
     std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
     DownloadQueue.Clear();
 }
@@ -219,29 +332,29 @@ void FeedCountdown() {
 // ---------------------------------------------------------------------------------------
 // The tick
 
-static void MergeHead(DownloadEntry& head, std::string& message) {
-    const int parsed = Feed_Update(head, ParsedItems);
-    Rss* feed = FindFeed(head.RssID);
+static void MergeEntry(DownloadEntry& entry, std::string& message) {
+    const int parsed = Feed_Update(entry, entry.Parsed);
+    Rss* feed = FindFeed(entry.RssID);
     if (parsed > 0) {
-        if (head.Notify) {
-            message = head.NewCount > 0
-                          ? Lng(L_Msg_FeedRefreshedNew, head.Name, std::to_string(head.NewCount))
-                          : Lng(L_Msg_FeedRefreshed, head.Name);
+        if (entry.Notify) {
+            message = entry.NewCount > 0
+                          ? Lng(L_Msg_FeedRefreshedNew, entry.Name, std::to_string(entry.NewCount))
+                          : Lng(L_Msg_FeedRefreshed, entry.Name);
         }
         if (feed) {
             feed->Updated = Items_Now();
-            feed->LastBuildDate = head.FeedDate;
+            feed->LastBuildDate = entry.FeedDate;
             feed->ExtractError = 0;
         }
-        Log(std::to_string(head.NewCount) + " added, " + std::to_string(head.UpdatedCount) +
+        Log(std::to_string(entry.NewCount) + " added, " + std::to_string(entry.UpdatedCount) +
             " updated, of " + std::to_string(parsed) + " extracted in " +
-            std::to_string(head.ExtractTime) + "ms");
+            std::to_string(entry.ExtractTime) + "ms");
     } else {
         // A feed deleted meanwhile is not announced.
-        if (head.Notify && feed) message = Lng(L_Msg_FeedNotRefreshed, head.Name);
+        if (entry.Notify && feed) message = Lng(L_Msg_FeedNotRefreshed, entry.Name);
         if (feed) {
             feed->Updated = Items_Now();
-            feed->LastBuildDate = head.FeedDate;
+            feed->LastBuildDate = entry.FeedDate;
             feed->ExtractError = 1;
         }
         Log("! No feed extracted !");
@@ -249,42 +362,85 @@ static void MergeHead(DownloadEntry& head, std::string& message) {
     Refresh();
     if (feed && feed->NbAutoDownLoadPodCast > 0 && FeedThread_Hooks().PodcastAutoDownload)
         FeedThread_Hooks().PodcastAutoDownload(*feed);
-    if (FeedThread_Hooks().FeedDone) FeedThread_Hooks().FeedDone(head, parsed);
+    if (FeedThread_Hooks().FeedDone) FeedThread_Hooks().FeedDone(entry, parsed);
+}
+
+// The entry in progress whose worker ended first and has been joined; end() when none.
+static std::list<DownloadEntry>::iterator FirstEnded(std::list<DownloadEntry>& queue) {
+    auto first = queue.end();
+    for (auto it = queue.begin(); it != queue.end() && it->InProgress; ++it) {
+        if (!it->EndOrder || it->Worker < 0 || g_slots[it->Worker].Running.load()) continue;
+        if (first == queue.end() || it->EndOrder < first->EndOrder) first = it;
+    }
+    return first;
+}
+
+// Starts workers on the first waiting entries while fewer than "UpdateThreads" run.
+static void StartWorkers(std::list<DownloadEntry>& queue) {
+    // A worker a stop could not end within its wait still has the stop bit: nothing new
+    // starts before it has gone (ReapWorkers then withdraws the bit).
+    if (IsThreadKilled(WORKER_FEED_UPDATE)) return;
+    const int limit = std::clamp<int>(Pref.UpdateThreads, 1, UPDATE_WORKERS_MAX);
+    std::lock_guard<std::mutex> slotsLock(g_slotsLock);
+    int busy = 0;
+    for (int i = 0; i < UPDATE_WORKERS_MAX; ++i)
+        if (g_slots[i].Running.load() || g_slots[i].Thread.joinable()) ++busy;
+    bool started = false;
+    for (auto it = queue.begin(); it != queue.end() && busy < limit; ++it) {
+        if (it->InProgress) continue;
+        int slot = 0;
+        while (g_slots[slot].Running.load() || g_slots[slot].Thread.joinable())
+            ++slot;
+        DownloadEntry& entry = *it;
+        entry.Serial = ++g_nextSerial;
+        entry.InProgress = 1;
+        entry.Worker = slot;
+        entry.EndOrder = 0;
+        g_slots[slot].Running = true;
+        try {
+            g_slots[slot].Thread = std::thread([slot, serial = entry.Serial] {
+                DownloadRSS_Guarded(serial);
+                try {
+                    std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
+                    if (DownloadEntry* own = FindBySerial(serial)) own->EndOrder = ++g_endCounter;
+                } catch (...) {
+                }
+                g_slots[slot].Running = false;
+                WakeInterface();
+            });
+        } catch (const std::system_error&) {
+            g_slots[slot].Running = false;
+            entry.InProgress = 0;
+            entry.Worker = -1;
+            Log("! ExtractFeedByThread, Can't create thread !");
+            break;
+        }
+        ++busy;
+        started = true;
+        Log("* ExtractFeedByThread=" + std::to_string(entry.Serial) +
+            ", RssId=" + std::to_string(entry.RssID) + ", " + entry.Name);
+    }
+    if (started) Refresh();
 }
 
 void ExtractFeedByThread() {
     FeedThread_Init();
-    std::string message;
+    // Wake-ups from now on ask for another tick.
+    g_wakePosted = false;
+    std::vector<std::string> messages;
     {
         std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
-        ReapWorker();
+        ReapWorkers();
         auto& queue = DownloadQueue.Raw();
-        if (!queue.empty() && !g_running.load() && !g_thread.joinable()) {
-            if (queue.front().InProgress) {
-                MergeHead(queue.front(), message);
-                queue.pop_front();
-                DownloadQueue.Reset();
-            }
-            if (!queue.empty()) {
-                DownloadEntry& head = queue.front();
-                head.Serial = ++g_nextSerial;
-                head.InProgress = 1;
-                g_running = true;
-                try {
-                    g_thread = std::thread([serial = head.Serial] {
-                        DownloadRSS_Guarded(serial);
-                        g_running = false;
-                    });
-                    Log("* ExtractFeedByThread=" + std::to_string(head.Serial) +
-                        ", RssId=" + std::to_string(head.RssID) + ", " + head.Name);
-                    Refresh();
-                } catch (const std::system_error&) {
-                    g_running = false;
-                    head.InProgress = 0;
-                    Log("! ExtractFeedByThread, Can't create thread !");
-                }
-            }
+        // Merges one at a time, in the order the workers ended.
+        for (auto done = FirstEnded(queue); done != queue.end(); done = FirstEnded(queue)) {
+            std::string message;
+            MergeEntry(*done, message);
+            if (!message.empty()) messages.push_back(std::move(message));
+            queue.erase(done);
+            DownloadQueue.Reset();
         }
+        StartWorkers(queue);
         if (queue.empty() && AppState_Test(APPSTATE_FIRST_UPDATES)) {
             if (PrefFlags & PREF_ALARMFINISHFIRSTACTUALIZE) {
                 Log("* Finish First Actualize of All RSS");
@@ -294,7 +450,9 @@ void ExtractFeedByThread() {
             AppState_Clear(APPSTATE_FIRST_UPDATES);
         }
     }
-    if (!message.empty()) Say(message);
+    // Several outcomes of one tick are spoken one after the other.
+    for (size_t i = 0; i < messages.size(); ++i)
+        Say(messages[i], i == 0 ? 1 : 0);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -322,8 +480,7 @@ int DownloadRSS_Guarded(uint64_t serial) {
         std::string name;
         {
             std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
-            if (!DownloadQueue.Empty() && DownloadQueue.Raw().front().Serial == serial)
-                name = DownloadQueue.Raw().front().Name;
+            if (const DownloadEntry* own = FindBySerial(serial)) name = own->Name;
         }
         Log("! Error DownloadRSS, " + reason + ", " + name);
     } catch (...) {
@@ -332,19 +489,22 @@ int DownloadRSS_Guarded(uint64_t serial) {
 }
 
 int DownloadRSS(uint64_t serial) {
-    std::string url, kind;
+    std::string url, kind, page;
     {
         std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
-        if (DownloadQueue.Empty() || DownloadQueue.Raw().front().Serial != serial) return 0;
-        url = DownloadQueue.Raw().front().Url;
-        kind = DownloadQueue.Raw().front().ExtractAs;
+        const DownloadEntry* own = FindBySerial(serial);
+        if (!own) return 0;
+        url = own->Url;
+        kind = own->ExtractAs;
+        page = FeedThread_PageFile(own->Worker);
     }
     if (EqualsNoCase(kind, "OV-DailyMotion")) kind = "RssV2";
+    // ParsedItems is this thread's own list: each worker reads into its own.
     ParsedItems.clear();
     int32_t feedDate = 0;
     int64_t start = -1;
     if (IsDocumentKind(kind)) {
-        std::unique_ptr<XmlDocument> doc = DownloadXml(url, ThreadTmpPagePath, 1, "", 0);
+        std::unique_ptr<XmlDocument> doc = DownloadXml(url, page, 1, "", 0);
         if (!IsUpdateStopped()) {
             start = SteadyMs();
             if (EqualsNoCase(kind, "atom"))
@@ -355,133 +515,15 @@ int DownloadRSS(uint64_t serial) {
                 feedDate = Feed_ReadRssV2(doc.get());
         }
     } else if (!kind.empty()) {
-        Extractor_Update(PlugInPath, kind, url, ThreadTmpPagePath, start);
+        Extractor_Update(PlugInPath, kind, url, page, start);
     }
     const int32_t extractTime = start >= 0 ? static_cast<int32_t>(SteadyMs() - start) : 0;
     std::lock_guard<std::recursive_mutex> lock(FeedThreadLock);
-    if (!DownloadQueue.Empty() && DownloadQueue.Raw().front().Serial == serial) {
-        DownloadQueue.Raw().front().ExtractTime = extractTime;
-        DownloadQueue.Raw().front().FeedDate = feedDate;
+    if (DownloadEntry* own = FindBySerial(serial)) {
+        own->ExtractTime = extractTime;
+        own->FeedDate = feedDate;
+        own->Parsed = std::move(ParsedItems);
     }
+    ParsedItems.clear();
     return 0;
-}
-
-// ---------------------------------------------------------------------------------------
-// The merge
-
-int Item_Find(CursorList<Item>& list, const Item& item) {
-    for (auto it = list.begin(); it != list.end(); ++it) {
-        const bool same = item.GUID.empty()
-                              ? (it->GUID.empty() && Utf8Lower(it->Title) == Utf8Lower(item.Title))
-                              : it->GUID == item.GUID;
-        if (same) {
-            list.SetCurrent(it);
-            return 1;
-        }
-    }
-    return 0;
-}
-
-std::string Item_Compare(const Item& before, const Item& after) {
-    std::string c;
-    if (Utf8Lower(before.Title) != Utf8Lower(after.Title)) c += "T ";
-    if (before.Description != after.Description) c += "D ";
-    if (before.AudioFileLength != after.AudioFileLength) c += "F ";
-    if (before.AudioLink != after.AudioLink) c += "A ";
-    if (before.ItunesDuration != after.ItunesDuration) c += "I ";
-    return c;
-}
-
-int Feed_Update(DownloadEntry& entry, const std::vector<Item>& parsed) {
-    Rss* feed = FindFeed(entry.RssID);
-    if (!feed || parsed.empty()) return 0;
-
-    // A feed whose stored text comes out of the merge unchanged is not marked for saving,
-    // so the automatic save does not rewrite every file after each round of updates.
-    const bool wasChanged = feed->ItemsChanged != 0;
-    const std::string storedText = wasChanged ? std::string() : Feed_ItemsText(*feed);
-
-    CursorList<Item> oldItems;
-    oldItems.Raw().swap(feed->Items.Raw());
-    oldItems.Reset();
-    feed->Items.Reset();
-
-    for (const Item& p : parsed) {
-        if ((feed->Flags & RSSFLAG_REMOVE_DUPLICATE) && Item_Find(feed->Items, p)) continue;
-        if (Item_Find(oldItems, p)) {
-            Item& o = *oldItems.Current();
-            const std::string c = Item_Compare(o, p);
-            if (c.empty()) {
-                Item kept = std::move(o);
-                kept.TypeUpdate = ".";
-                kept.Views = p.Views;
-                Item_AddTo(*feed, std::move(kept), 1);
-            } else {
-                Item changed = p;
-                changed.FeedID = o.FeedID;
-                changed.ID = o.ID;
-                changed.CustomAudioFile = o.CustomAudioFile;
-                changed.AudioPos = o.AudioPos;
-                changed.TypeUpdate = c;
-                changed.Readed = o.Readed;
-                if (feed->Flags & RSSFLAG_SET_UPDATED_AS_UNREADED) changed.Readed &= ~1;
-                Item_AddTo(*feed, std::move(changed), 1);
-                ++entry.UpdatedCount;
-            }
-            oldItems.DeleteCurrent();
-        } else {
-            Item added = p;
-            added.TypeUpdate = "+";
-            Item_AddTo(*feed, std::move(added), 1);
-            ++entry.NewCount;
-        }
-    }
-
-    if ((feed->Flags & RSSFLAG_ALARM) && (feed->Updated != 0 || (PrefFlags & PREF_ALARMONSTART)) &&
-        (entry.NewCount != 0 ||
-         (entry.UpdatedCount != 0 && (feed->Flags & RSSFLAG_SET_UPDATED_AS_UNREADED))))
-        Notify(feed->Name, ALARM_NEW_ARTICLES);
-
-    int32_t kept = 0;
-    for (Item& o : oldItems) {
-        if (kept >= feed->MaxFeed) break;
-        Item_AddTo(*feed, std::move(o), 1);
-        ++kept;
-    }
-
-    const FeedThreadHooks& hooks = FeedThread_Hooks();
-    if (feed->NbAutoDownLoadPodCast > 0 && hooks.PodcastFileName && hooks.PodcastQueue) {
-        int32_t n = 0;
-        for (Item& it : feed->Items) {
-            if (n++ >= feed->NbAutoDownLoadPodCast) break;
-            const std::string name = hooks.PodcastFileName(*feed, it);
-            if (name != it.CustomAudioFile) {
-                it.CustomAudioFile = name;
-                feed->ItemsChanged = 1;
-            }
-            hooks.PodcastQueue(*feed, it);
-        }
-    }
-    feed->Items.Reset();
-    if (!wasChanged && Feed_ItemsText(*feed) == storedText) feed->ItemsChanged = 0;
-    return static_cast<int>(parsed.size());
-}
-
-// ---------------------------------------------------------------------------------------
-
-std::string UpdatedSinceText(int32_t date, int32_t now) {
-    if (date == 0) return Lng(L_Status_NotUpdatedRss);
-    int64_t elapsed = static_cast<int64_t>(now) - date;
-    if (elapsed < 0) elapsed = 0;
-    const int64_t h = elapsed / 3600;
-    const int64_t m = (elapsed % 3600) / 60;
-    if (h && m)
-        return Lng(L_Status_UpdatedRSSInHourAndMinute, std::to_string(h), std::to_string(m));
-    if (h) return Lng(L_Status_UpdatedRSSInHour, std::to_string(h));
-    if (m) return Lng(L_Status_UpdatedRSSInMinute, std::to_string(m));
-    return Lng(L_Status_UpdatedRSS);
-}
-
-std::string UpdatedSinceText(int32_t date) {
-    return UpdatedSinceText(date, Items_Now());
 }

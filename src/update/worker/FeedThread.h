@@ -1,12 +1,15 @@
-// The update queue of the article feeds, its one worker thread and the merge of a
-// finished update into the feed's articles.
+// The update queue of the article feeds, its worker threads and the merge of a finished
+// update into the feed's articles.
 //
-// Everything is driven by two ticks the interface's timers (and the tool) call on the
-// interface thread: ExtractFeedByThread every 100 ms (merge a finished update, start the
-// next one) and FeedCountdown every second (feeds whose next update is due join the
-// queue). The worker only downloads and parses; it reads and writes the head entry
-// under FeedThreadLock and never holds it while downloading. A worker is never killed:
-// a stop request (bit 1 of the stop mask) makes its download and its parse give up.
+// Everything is driven by two ticks called on the interface thread: ExtractFeedByThread
+// (merge the finished updates, start the next ones), run as soon as a worker ends (the
+// wake-up) and every 100 ms as a safety net, and FeedCountdown every second (feeds whose
+// next update is due join the queue). Up to "UpdateThreads" workers run at once, each on
+// its own entry: the entries in progress lead the queue, in the order they started. A
+// worker only downloads and parses; it reads and writes its own entry under
+// FeedThreadLock and never holds it while downloading. A worker is never killed: a stop
+// request (bit 1 of the stop mask, shared by all of them) makes downloads and parses
+// give up.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -28,11 +31,20 @@ struct DownloadEntry {
     std::string ExtractAs;
     std::string Url;
     int32_t Notify = 0; // speak the outcome (a request on one chosen feed)
-    // Set when a worker was started for this entry (it is then the head and never moves);
-    // Serial tells the worker its own entry from a later one after a stop.
+    // Set when a worker was started for this entry (it then never moves, and only the
+    // merge removes it); Serial tells the worker its own entry from a later one after a
+    // stop; Worker is the worker's slot (its page file).
     int32_t InProgress = 0;
     uint64_t Serial = 0;
+    int32_t Worker = -1;
+    // Set (> 0, increasing) when the worker has ended: merges follow this order.
+    uint64_t EndOrder = 0;
+    // The articles the worker read, handed over when it ends.
+    std::vector<Item> Parsed;
 };
+
+// Most workers that ever run at once ("UpdateThreads" is bounded to it).
+inline constexpr int UPDATE_WORKERS_MAX = 16;
 
 // Guards DownloadQueue and the head entry's results. Recursive so that hooks called from
 // the merge may queue feeds.
@@ -60,11 +72,24 @@ struct FeedThreadHooks {
 };
 FeedThreadHooks& FeedThread_Hooks();
 
-// Registers the worker with CloseThread (its running test, and the join once stopped)
-// and makes CloseThread write the download layer's stop mask. Idempotent.
+// Registers the workers with CloseThread (bit 1: running while any runs; once stopped,
+// the join and the extra page files deleted) and makes CloseThread write the download
+// layer's stop mask. Idempotent.
 void FeedThread_Init();
-// True while the worker thread runs.
+// True while a worker thread runs; the number of them.
 bool FeedThread_IsRunning();
+int FeedThread_RunningCount();
+// The page file of worker slot `worker`: ThreadTmpPagePath for the first, the same name
+// with "-2", "-3"... before the extension for the others.
+std::string FeedThread_PageFile(int worker);
+// What a worker calls (on its own thread) as it ends, once per tick at most: the
+// interface posts a call of ExtractFeedByThread to its thread; it must not wait nor call
+// back into the queue. Once this returned, the former hook is no longer running (set it
+// empty before the interface goes away). May be empty.
+void FeedThread_SetWake(std::function<void()> wake);
+// Waits until a worker has ended since the last call, or `timeoutMs` passed (the
+// tool's loop). True when a worker ended.
+bool FeedThread_WaitForWake(int timeoutMs);
 
 // Queues feeds: all = every article feed (with onStart, feeds without "ActualizeOnStart"
 // only get a fresh countdown, and the initial-update bit is set); else the selected feed
@@ -74,22 +99,24 @@ void ActualizeFeeds(int all, int onStart);
 // spoken), 2 internal for "PriorityToActualize" feeds. Refuses unknown and non-article
 // feeds, and feeds of the group "Obsolète" at priority 0. Returns 0.
 int DownloadRSS_Push(int32_t rssID, int priority);
-// Takes a waiting feed out of the queue (a deleted feed); the head (in progress) is never
-// removed, but its outcome is then no longer spoken.
+// Takes a waiting feed out of the queue (a deleted feed); the head and the entries in
+// progress are never removed, but their outcome is then no longer spoken.
 void DownloadRSS_Remove(int32_t rssID);
-// Stops the worker (CloseThread(1), at most 3 s) and empties the queue.
+// Stops every worker (CloseThread(1), at most 3 s for all) and empties the queue.
 void StopUpdates();
-// The 100 ms tick: merges the finished head, starts the worker for the next entry, ends
-// the initial update when the queue runs empty, speaks the outcome of a chosen feed.
+// The tick: merges the finished entries one at a time in the order their workers ended,
+// starts workers on the first waiting entries, ends the initial update when the queue
+// runs empty, speaks the outcome of a chosen feed.
 void ExtractFeedByThread();
 // The 1 s tick: counts down each enabled article feed and queues the due ones.
 void FeedCountdown();
 // Number of entries in the queue (the head included).
 size_t DownloadQueue_Size();
 
-// The worker's body for the head entry with this serial: downloads and reads the feed
-// document, or runs the feed's extractor, into ParsedItems; stores the extract time and
-// the feed date into the entry. Runs on the worker thread (tests may call it directly).
+// The worker's body for the entry in progress with this serial: downloads (into its
+// page file) and reads the feed document, or runs the feed's extractor, into this
+// thread's ParsedItems; hands the articles, the extract time and the feed date to the
+// entry. Runs on the worker thread.
 int DownloadRSS(uint64_t serial);
 // DownloadRSS as the worker runs it: whatever the work throws (out of memory included) is
 // caught, logged "! Error DownloadRSS, " + the reason + ", " + the feed's name, and the
