@@ -1,8 +1,12 @@
 // orvalis-tool parse FILE: the feed reader on a file, one JSON object per parsed item.
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+
+#include <malloc.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
@@ -11,26 +15,51 @@
 #include "update/core/FeedParse.h"
 #include "update/core/XmlRepair.h"
 
+// The bytes of `w` (eight bytes of a text) that the writer must look at one by one: below
+// 0x20, a quote, a backslash, or 0x80 and above. The lowest flagged byte is exact (a
+// borrow only reaches the bytes above a true one), which is all the writer uses.
+static inline uint64_t LookMask(uint64_t w) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    const uint64_t control = (w - kOnes * 0x20) & ~w;
+    const uint64_t q = w ^ (kOnes * '"'), bs = w ^ (kOnes * '\\');
+    const uint64_t quote = (q - kOnes) & ~q, backslash = (bs - kOnes) & ~bs;
+    return (control | quote | backslash | w) & kHigh;
+}
+
 // One JSON string as nlohmann::json writes it (no ASCII escaping): quote and backslash
 // escaped, the control characters as \b \f \n \r \t or \u00XX, everything else as it is.
-static void AppendJsonString(std::string& out, std::string_view s) {
+// One pass that also checks the UTF-8: false (and `out` partly written) on a byte that
+// starts no well-formed character.
+static bool AppendJsonString(std::string& out, std::string_view s) {
     static const char kHex[] = "0123456789abcdef";
     out.push_back('"');
-    size_t run = 0;
-    // The bytes to escape, looked up in a table so that long texts are walked quickly.
-    static const auto kEscaped = [] {
-        std::array<bool, 256> t{};
-        for (int c = 0; c < 0x20; ++c)
-            t[c] = true;
-        t['"'] = t['\\'] = true;
-        return t;
-    }();
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
     const size_t n = s.size();
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (!kEscaped[c]) continue;
+    size_t run = 0;
+    size_t i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            const uint64_t w = LoadBytes8(p + i);
+            const uint64_t m = LookMask(w);
+            if (!m) {
+                i += 8;
+                continue;
+            }
+            i += FirstFlaggedByte(m); // the first byte to look at
+        }
+        const unsigned char c = p[i];
+        if (c >= 0x80) {
+            const size_t len = Utf8SequenceLength(p + i, n - i);
+            if (len == 0) return false;
+            i += len;
+            continue;
+        }
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            ++i;
+            continue;
+        }
         out.append(s.substr(run, i - run));
-        run = i + 1;
+        run = ++i;
         switch (c) {
         case '"':
             out += "\\\"";
@@ -61,6 +90,7 @@ static void AppendJsonString(std::string& out, std::string_view s) {
     }
     out.append(s.substr(run));
     out.push_back('"');
+    return true;
 }
 
 static void AppendJsonName(std::string& out, const char* name) {
@@ -70,9 +100,9 @@ static void AppendJsonName(std::string& out, const char* name) {
     out += "\":";
 }
 
-static void AppendJsonField(std::string& out, const char* name, std::string_view value) {
+static bool AppendJsonField(std::string& out, const char* name, std::string_view value) {
     AppendJsonName(out, name);
-    AppendJsonString(out, value);
+    return AppendJsonString(out, value);
 }
 
 static void AppendJsonField(std::string& out, const char* name, int64_t value) {
@@ -80,61 +110,72 @@ static void AppendJsonField(std::string& out, const char* name, int64_t value) {
     out += std::to_string(value);
 }
 
-// IsValidUtf8 with a quick walk over the ASCII part, eight bytes at a time.
-static bool ValidUtf8(std::string_view s) {
-    size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        uint64_t w;
-        std::memcpy(&w, s.data() + i, 8);
-        if (w & 0x8080808080808080ull) break;
-    }
-    return IsValidUtf8(s.substr(i));
+// A record with a text that is not valid UTF-8 (which the readers never give): written
+// by nlohmann::json, with its replacement character.
+static void AppendItemLineReplaced(std::string& out, const Item& it) {
+    nlohmann::ordered_json j;
+    j["Title"] = it.Title;
+    j["Link"] = it.Link;
+    j["Description"] = it.Description;
+    j["GUID"] = it.GUID;
+    j["Author"] = it.Author;
+    j["PubDate"] = it.PubDate;
+    j["Date"] = it.Date;
+    j["AudioLink"] = it.AudioLink;
+    j["AudioFile"] = it.AudioFile;
+    j["AudioFileLength"] = it.AudioFileLength;
+    j["ItunesDuration"] = it.ItunesDuration;
+    j["Views"] = it.Views;
+    out += j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    out += '\n';
 }
 
-// One item as a JSON line, written field by field. A text that is not valid UTF-8 (which
-// the readers never give) goes through nlohmann::json and its replacement character.
+// One item as a JSON line, written field by field straight into `out`.
 static void AppendItemLine(std::string& out, const Item& it) {
-    const std::string* texts[] = {&it.Title,  &it.Link,    &it.Description, &it.GUID,
-                                  &it.Author, &it.PubDate, &it.AudioLink,   &it.AudioFile};
-    bool valid = true;
-    for (const std::string* t : texts)
-        valid = valid && ValidUtf8(*t);
-    if (!valid) {
-        nlohmann::ordered_json j;
-        j["Title"] = it.Title;
-        j["Link"] = it.Link;
-        j["Description"] = it.Description;
-        j["GUID"] = it.GUID;
-        j["Author"] = it.Author;
-        j["PubDate"] = it.PubDate;
-        j["Date"] = it.Date;
-        j["AudioLink"] = it.AudioLink;
-        j["AudioFile"] = it.AudioFile;
-        j["AudioFileLength"] = it.AudioFileLength;
-        j["ItunesDuration"] = it.ItunesDuration;
-        j["Views"] = it.Views;
-        out += j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-        out += '\n';
+    const size_t start = out.size();
+    out += '{';
+    const bool valid =
+        AppendJsonField(out, "Title", it.Title) && AppendJsonField(out, "Link", it.Link) &&
+        AppendJsonField(out, "Description", it.Description) &&
+        AppendJsonField(out, "GUID", it.GUID) && AppendJsonField(out, "Author", it.Author) &&
+        AppendJsonField(out, "PubDate", it.PubDate);
+    if (valid) AppendJsonField(out, "Date", static_cast<int64_t>(it.Date));
+    if (!valid || !AppendJsonField(out, "AudioLink", it.AudioLink) ||
+        !AppendJsonField(out, "AudioFile", it.AudioFile)) {
+        out.resize(start);
+        AppendItemLineReplaced(out, it);
         return;
     }
-    out += '{';
-    AppendJsonField(out, "Title", it.Title);
-    AppendJsonField(out, "Link", it.Link);
-    AppendJsonField(out, "Description", it.Description);
-    AppendJsonField(out, "GUID", it.GUID);
-    AppendJsonField(out, "Author", it.Author);
-    AppendJsonField(out, "PubDate", it.PubDate);
-    AppendJsonField(out, "Date", static_cast<int64_t>(it.Date));
-    AppendJsonField(out, "AudioLink", it.AudioLink);
-    AppendJsonField(out, "AudioFile", it.AudioFile);
     AppendJsonField(out, "AudioFileLength", static_cast<int64_t>(it.AudioFileLength));
     AppendJsonField(out, "ItunesDuration", static_cast<int64_t>(it.ItunesDuration));
     AppendJsonField(out, "Views", static_cast<int64_t>(it.Views));
     out += "}\n";
 }
 
+// The run's memory (the bytes, the tree, the items) is taken from one heap grown in large
+// steps, never handed back, and asked to be backed by huge pages: page by page, a 20 MB
+// document costs some 27,000 page faults, a third of the run's time. Advice only: where
+// the system says no, the run is the same, only slower.
+static void PrepareHeap(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || st.st_size < (512 << 10)) return;
+    constexpr size_t kHuge = 2u << 20;
+    const size_t pad = std::min<size_t>(static_cast<size_t>(st.st_size) * 6, 1u << 30);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_TOP_PAD, static_cast<int>(pad));
+    char* const start = static_cast<char*>(::sbrk(0));
+    void* volatile grow = std::malloc(256u << 10); // grows the heap by the pad
+    std::free(grow);
+    char* const end = static_cast<char*>(::sbrk(0));
+    char* const from = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(start) + kHuge - 1) &
+                                               ~(uintptr_t{kHuge} - 1));
+    if (end > from) ::madvise(from, static_cast<size_t>(end - from), MADV_HUGEPAGE);
+}
+
 static int Parse(const std::vector<std::string>& args) {
     if (args.size() != 1) return Tool_Fail("usage: orvalis-tool parse FILE", 2);
+    PrepareHeap(args[0]);
     std::string bytes;
     if (!Tool_ReadFile(args[0], bytes)) return Tool_Fail("cannot read " + args[0]);
     std::unique_ptr<XmlDocument> doc =

@@ -167,6 +167,42 @@ TEST_F(MainWindowTest, AFeedShownAgainComesBackToItsLastSelectedArticle) {
               std::string::npos); // the title follows the description
 }
 
+TEST_F(MainWindowTest, ALongFeedListsEveryArticleAndRowsReadLateShowTheirMarks) {
+    Rss* beta = nullptr;
+    for (Rss& r : RssList)
+        if (r.Name == "Beta") beta = &r;
+    ASSERT_NE(beta, nullptr);
+    for (int i = 0; i < 3000; ++i)
+        Item_AddTo(*beta, Article("long" + std::to_string(i), 0), 1);
+    ChooseFeed("Beta");
+    const int count = static_cast<int>(beta->Items.Size());
+    ASSERT_GT(count, 3000);
+    ASSERT_EQ(w->List().RowCount(), count);
+    auto text = [&](int row) {
+        return std::string(w->List().Control()->GetTextValue(row, 0).ToUTF8());
+    };
+    // Rows far down are made only when read, each from its own article.
+    const int last = count - 1;
+    Item* lastItem = Item_FindByFeedID(w->List().FeedIDAt(last));
+    ASSERT_NE(lastItem, nullptr);
+    EXPECT_EQ(text(last), lastItem->Title);
+    EXPECT_EQ(text(count / 2), Item_FindByFeedID(w->List().FeedIDAt(count / 2))->Title);
+    // An article read after the fill: its row shows the mark whether it was read before
+    // (the last row) or never yet (the one above it).
+    Item* before = Item_FindByFeedID(w->List().FeedIDAt(last - 1));
+    ASSERT_NE(before, nullptr);
+    lastItem->Readed = 1;
+    before->Readed = 1;
+    w->RefreshMarks();
+    EXPECT_EQ(text(last), "Lu " + lastItem->Title);
+    EXPECT_EQ(text(last - 1), "Lu " + before->Title);
+    // The last row is selected and its article shown.
+    w->List().SelectRow(last);
+    OnGadget(ZONE_LIST, GADGET_CHANGE);
+    EXPECT_EQ(w->List().SelectedRow(), last);
+    EXPECT_NE(w->Text().Text().find(lastItem->Title), std::string::npos);
+}
+
 TEST_F(MainWindowTest, NextUnreadWalksTheListAndAnnouncesItsEnd) {
     ChooseFeed("Alpha");
     w->List().SelectRow(0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 static size_t DecodeOne(std::string_view s, size_t i, char32_t& out) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -176,22 +177,30 @@ std::string Utf16LEBytesToUtf8(std::string_view bytes) {
 }
 
 bool IsValidUtf8(std::string_view s) {
-    for (size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
+    // The well-formed byte sequences of the Unicode standard (no overlong form, no
+    // surrogate, nothing beyond U+10FFFF): exactly what DecodeOne reads without U+FFFD.
+    // Runs of ASCII are skipped eight bytes at a time.
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
+    const size_t n = s.size();
+    size_t i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            const uint64_t w = LoadBytes8(p + i);
+            const uint64_t high = w & 0x8080808080808080ull;
+            if (!high) {
+                i += 8;
+                continue;
+            }
+            i += FirstFlaggedByte(high); // the first byte 0x80 and above
+        }
+        const unsigned char c = p[i];
         if (c < 0x80) {
             ++i;
             continue;
         }
-        char32_t cp;
-        const size_t n = DecodeOne(s, i, cp);
-        if (cp == 0xFFFD) {
-            // U+FFFD itself is valid (EF BF BD); anything else that decodes to it is not.
-            if (!(n == 3 && static_cast<unsigned char>(s[i]) == 0xEF &&
-                  static_cast<unsigned char>(s[i + 1]) == 0xBF &&
-                  static_cast<unsigned char>(s[i + 2]) == 0xBD))
-                return false;
-        }
-        i += n;
+        const size_t len = Utf8SequenceLength(p + i, n - i);
+        if (len == 0) return false;
+        i += len;
     }
     return true;
 }

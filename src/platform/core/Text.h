@@ -2,7 +2,9 @@
 // functions convert at the edges (UTF-16 files and hashes, Windows-1252 files) and
 // give the character-based operations the program needs.
 #pragma once
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,37 @@ std::string Utf16LEBytesToUtf8(std::string_view bytes);
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view s);
+// Eight bytes of a text as one word whose lowest byte is the first in memory, and the
+// index (0 to 7) of the first byte flagged in a mask of such a word's 0x80 bits (mask not
+// 0): the word-at-a-time scans of texts.
+inline uint64_t LoadBytes8(const void* p) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
+    return w;
+}
+inline size_t FirstFlaggedByte(uint64_t mask) {
+    return static_cast<size_t>(std::countr_zero(mask)) / 8;
+}
+// Length (2 to 4) of the well-formed sequence that starts at p[0] >= 0x80, `avail` bytes
+// being readable from p; 0 when the bytes there are no well-formed character.
+inline size_t Utf8SequenceLength(const unsigned char* p, size_t avail) {
+    const unsigned char c = p[0];
+    auto cont = [](unsigned char b) { return (b & 0xC0) == 0x80; };
+    if (c >= 0xC2 && c <= 0xDF) return avail >= 2 && cont(p[1]) ? 2 : 0;
+    if (c >= 0xE0 && c <= 0xEF) {
+        if (avail < 3 || !cont(p[2])) return 0;
+        const unsigned char lo = c == 0xE0 ? 0xA0 : 0x80, hi = c == 0xED ? 0x9F : 0xBF;
+        return p[1] >= lo && p[1] <= hi ? 3 : 0;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        if (avail < 4 || !cont(p[2]) || !cont(p[3])) return 0;
+        const unsigned char lo = c == 0xF0 ? 0x90 : 0x80, hi = c == 0xF4 ? 0x8F : 0xBF;
+        return p[1] >= lo && p[1] <= hi ? 4 : 0;
+    }
+    return 0;
+}
+
 // Windows-1252 ("ANSI code page") to UTF-8 and back; unmappable characters become '?'.
 std::string Cp1252ToUtf8(std::string_view s);
 std::string Utf8ToCp1252(std::string_view s);

@@ -1,6 +1,7 @@
 #include "shell/gui/MainWindow.h"
 
 #include <chrono>
+#include <memory>
 #include <unordered_map>
 
 #include <wx/app.h>
@@ -612,12 +613,16 @@ void UI_List_Fill() {
             set = DisplaySet_Feed(*feed, Pref.Display);
         }
     }
-    std::vector<ArticleListRow> rows;
-    rows.reserve(set.size());
+    // The rows' texts are made when the list first shows or reads them.
+    std::vector<int32_t> ids;
+    ids.reserve(set.size());
     for (const Item& it : set)
-        rows.push_back(RowOf(it, group));
+        ids.push_back(it.FeedID);
+    auto shown = std::make_shared<const std::vector<Item>>(std::move(set));
     w->m_groupView = group;
-    w->List().Fill(rows, ListColumn_Fourth(group));
+    w->List().Fill(
+        std::move(ids), [shown, group](size_t row) { return RowOf((*shown)[row], group); },
+        ListColumn_Fourth(group));
     int row = keepID ? w->List().RowOf(keepID) : -1;
     if (row < 0 && !group) {
         if (const Rss* feed = FeedByID(node.RssID); feed && feed->LastSelectedItem)

@@ -255,33 +255,46 @@ int32_t ZoneToSeconds(std::string_view zone) {
 static int MonthFromName(std::string_view name) {
     static const char* const months[12] = {"jan", "feb", "mar", "apr", "may", "jun",
                                            "jul", "aug", "sep", "oct", "nov", "dec"};
-    const std::string low = AsciiLower(name);
     for (int i = 0; i < 12; ++i)
-        if (low == months[i]) return i + 1;
+        if (EqualsNoCase(name, months[i])) return i + 1;
     return 0;
 }
 
 int32_t ParseRFC822Date(std::string_view text, int applyZone) {
-    std::string s(text);
-    while (s.find("  ") != std::string::npos)
-        s = ReplaceAll(s, "  ", " ");
-    const size_t comma = s.find(',');
-    if (comma == std::string::npos) return 0;
-    const std::vector<std::string> fields = Split(Trim(s.substr(comma + 1)), ' ');
-    auto field = [&](size_t i) { return i < fields.size() ? fields[i] : std::string(); };
-    const int month = MonthFromName(field(1));
-    const int64_t day = ValInt(field(0));
-    int64_t year = ValInt(field(2));
+    const size_t comma = text.find(',');
+    if (comma == std::string_view::npos) return 0;
+    // The fields after the comma, trimmed, between spaces (a run of spaces is one
+    // separator); the first five are read, as views of the text.
+    std::string_view rest = text.substr(comma + 1);
+    auto space = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    };
+    while (!rest.empty() && space(rest.front()))
+        rest.remove_prefix(1);
+    while (!rest.empty() && space(rest.back()))
+        rest.remove_suffix(1);
+    std::string_view fields[5];
+    for (size_t k = 0; k < 5 && !rest.empty(); ++k) {
+        const size_t sp = rest.find(' ');
+        fields[k] = rest.substr(0, sp);
+        if (sp == std::string_view::npos) break;
+        rest.remove_prefix(sp);
+        while (!rest.empty() && rest.front() == ' ')
+            rest.remove_prefix(1);
+    }
+    const int month = MonthFromName(fields[1]);
+    const int64_t day = ValInt(fields[0]);
+    int64_t year = ValInt(fields[2]);
     if (year >= 0 && year < 70) year += 2000;
     if (month == 0 || day <= 0 || day > 31 || year <= 0 || year > 9999) return 0;
     // An unreadable or impossible time leaves the day at midnight.
     int64_t h = 0, m = 0;
     int64_t time = 0;
-    if (ReadHoursMinutes(field(3), h, m) && h <= 23 && m <= 59) time = h * 3600 + m * 60;
+    if (ReadHoursMinutes(fields[3], h, m) && h <= 23 && m <= 59) time = h * 3600 + m * 60;
     int64_t date = 0;
     if (!Midnight64(year, month, static_cast<int>(day), date)) return 0;
     date += time;
-    if (applyZone) date -= ZoneToSeconds(field(4));
+    if (applyZone) date -= ZoneToSeconds(fields[4]);
     return Fit(date);
 }
 

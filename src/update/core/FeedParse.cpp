@@ -73,16 +73,23 @@ void Item_SetEnclosure(Item& item, const std::string& url, int64_t length) {
 }
 
 int32_t DurationToSeconds(std::string_view text) {
-    const std::vector<std::string> parts = Split(text, ':');
-    switch (parts.size()) {
-    case 1:
+    // The fields between the ":", read without copying them.
+    std::string_view parts[3];
+    size_t count = 0;
+    for (size_t i = 0;; ++count) {
+        const size_t colon = text.find(':', i);
+        if (count == 3) return 0; // three or more ":"
+        parts[count] = text.substr(i, colon == std::string_view::npos ? colon : colon - i);
+        if (colon == std::string_view::npos) break;
+        i = colon + 1;
+    }
+    switch (count) {
+    case 0:
         return ValInt32(parts[0]);
-    case 2:
+    case 1:
         return ValInt32(parts[0]) * 60 + ValInt32(parts[1]);
-    case 3:
-        return ValInt32(parts[0]) * 3600 + ValInt32(parts[1]) * 60 + ValInt32(parts[2]);
     default:
-        return 0;
+        return ValInt32(parts[0]) * 3600 + ValInt32(parts[1]) * 60 + ValInt32(parts[2]);
     }
 }
 
@@ -98,12 +105,15 @@ std::string KeepBasicTags(std::string_view text) {
             break;
         }
         r.append(text.substr(i, lt - i));
+        // Every kept tag has one of these letters after its "<": most tags are settled there.
+        const char next = lt + 1 < text.size() ? AsciiLower(text[lt + 1]) : '\0';
         bool keep = false;
-        for (std::string_view k : kKept)
-            if (StartsWithNoCase(text.substr(lt), k)) {
-                keep = true;
-                break;
-            }
+        if (next == 'i' || next == 'a' || next == '/' || next == 'b' || next == 'h')
+            for (std::string_view k : kKept)
+                if (StartsWithNoCase(text.substr(lt), k)) {
+                    keep = true;
+                    break;
+                }
         if (keep) {
             r.push_back('<');
             i = lt + 1;
@@ -131,10 +141,9 @@ static bool IsAsciiLetter(char32_t c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-std::string UnwrapUrl(std::string_view text) {
-    const std::u32string s = Utf8ToUtf32(Url_PercentDecode(text));
-    // A complete second address carried inside a tracking address: take it out. Only a
-    // ":" that starts "://" counts, so a port number ("host:8080") is left alone.
+// UnwrapUrl on the characters: invalid UTF-8 after the percent-decoding reads as U+FFFD.
+static std::string UnwrapUrl32(std::string_view decoded) {
+    const std::u32string s = Utf8ToUtf32(decoded);
     for (size_t colon = 6; colon < s.size(); ++colon) {
         if (s[colon] != U':') continue;
         if (s.compare(colon, 3, U"://") != 0) continue;
@@ -146,6 +155,30 @@ std::string UnwrapUrl(std::string_view text) {
     }
     if (s.find(U':') == std::u32string::npos) return {};
     return Utf32ToUtf8(s);
+}
+
+std::string UnwrapUrl(std::string_view text) {
+    std::string s = Url_PercentDecode(text);
+    if (!IsValidUtf8(s)) return UnwrapUrl32(s);
+    // A complete second address carried inside a tracking address: take it out. Only a
+    // ":" that starts "://" counts, so a port number ("host:8080") is left alone. The
+    // searched characters are ASCII, so the bytes give what the characters give; only
+    // the ":"'s place (the 7th character or later) is counted in characters.
+    size_t chars = 0; // characters before byte `i`
+    for (size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if ((c & 0xC0) == 0x80) continue;
+        const size_t index = chars++;
+        if (c != ':' || index < 6 || s.compare(i, 3, "://") != 0) continue;
+        size_t start = i;
+        while (start > 0 && i - start < 7 &&
+               IsAsciiLetter(static_cast<unsigned char>(s[start - 1])))
+            --start;
+        if (start == i) continue;
+        return s.substr(start);
+    }
+    if (s.find(':') == std::string::npos) return {};
+    return s;
 }
 
 std::string CleanUrl(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <mutex>
 #include <thread>
@@ -207,15 +208,29 @@ std::string XmlCleanText(std::string_view text, int allControls) {
                      IsRemovedControl(static_cast<unsigned char>(text[e - 1]), allControls)))
         --e;
     text = text.substr(b, e - b);
-    // Most values hold no control character: copy them in runs, not byte by byte.
+    // Most values hold no control character: copy them in runs, not byte by byte, and skip
+    // eight bytes at a time where none is below 0x20.
     std::string out;
-    out.reserve(text.size());
+    const size_t n = text.size();
     size_t run = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (!IsRemovedControl(static_cast<unsigned char>(text[i]), allControls)) continue;
-        out.append(text.substr(run, i - run));
-        run = i + 1;
+    for (size_t i = 0; i < n;) {
+        if (i + 8 <= n) {
+            const uint64_t w = LoadBytes8(text.data() + i);
+            const uint64_t low = (w - 0x2020202020202020ull) & ~w & 0x8080808080808080ull;
+            if (!low) {
+                i += 8;
+                continue;
+            }
+            i += FirstFlaggedByte(low); // the first byte below 0x20
+        }
+        if (IsRemovedControl(static_cast<unsigned char>(text[i]), allControls)) {
+            if (out.empty()) out.reserve(n);
+            out.append(text.substr(run, i - run));
+            run = i + 1;
+        }
+        ++i;
     }
+    if (run == 0) return std::string(text);
     out.append(text.substr(run));
     return out;
 }

@@ -11,8 +11,6 @@
 #include "shell/base/Log.h"
 #include "update/net/PureHttp.h"
 
-std::mutex ThreadStopMaskLock;
-uint32_t ThreadStopMask = 0;
 std::mutex DownloadProgressLock;
 std::string DownloadProgress;
 
@@ -43,16 +41,6 @@ bool Network_IsAvailable() {
 
 void Network_SetAvailable(bool available) {
     g_network = available;
-}
-
-void ThreadStopMask_Set(uint32_t mask) {
-    std::lock_guard<std::mutex> lock(ThreadStopMaskLock);
-    ThreadStopMask = mask;
-}
-
-uint32_t IsThreadKilled(uint32_t bit) {
-    std::lock_guard<std::mutex> lock(ThreadStopMaskLock);
-    return ThreadStopMask & bit;
 }
 
 std::string DownloadProgress_Get() {
