@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#ifndef _WIN32
 #include <malloc.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <nlohmann/json.hpp>
 
@@ -157,6 +159,10 @@ static void AppendItemLine(std::string& out, const Item& it) {
 // document costs some 27,000 page faults, a third of the run's time. Advice only: where
 // the system says no, the run is the same, only slower.
 static void PrepareHeap(const std::string& path) {
+#ifdef _WIN32
+    // The system's heap has none of these knobs: the run is the same, only slower.
+    (void)path;
+#else
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || st.st_size < (512 << 10)) return;
     constexpr size_t kHuge = 2u << 20;
@@ -171,6 +177,7 @@ static void PrepareHeap(const std::string& path) {
     char* const from = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(start) + kHuge - 1) &
                                                ~(uintptr_t{kHuge} - 1));
     if (end > from) ::madvise(from, static_cast<size_t>(end - from), MADV_HUGEPAGE);
+#endif
 }
 
 static int Parse(const std::vector<std::string>& args) {
