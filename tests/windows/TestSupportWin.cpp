@@ -99,9 +99,16 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     std::wstring line = Win_QuoteArguments(argv);
     std::wstring block = EnvironmentBlock(env);
     const std::wstring folder = Win_Wide(cwd);
-    const BOOL ok = CreateProcessW(Win_Wide(argv[0]).c_str(), line.data(), nullptr, nullptr, TRUE,
-                                   CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
-                                   cwd.empty() ? nullptr : folder.c_str(), &si, &pi);
+    // A start refused for a passing reason (wine under load) is tried again; the reason of
+    // the last refusal is the result's error text.
+    BOOL ok = FALSE;
+    for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
+        if (attempt) Sleep(200);
+        ok = CreateProcessW(Win_Wide(argv[0]).c_str(), line.data(), nullptr, nullptr, TRUE,
+                            CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
+                            cwd.empty() ? nullptr : folder.c_str(), &si, &pi);
+        if (!ok) r.Err = "cannot start " + argv[0] + ": " + Win_ErrorText(GetLastError());
+    }
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     CloseHandle(inRead);
