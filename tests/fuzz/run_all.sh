@@ -41,10 +41,10 @@ link() {
 }
 
 start=$(date +%s)
-base="src/platform/core/Text.cpp src/platform/core/FileUtil.cpp src/shell/base/Log.cpp"
+base="src/platform/core/Text.cpp src/platform/core/FileUtilPosix.cpp src/shell/base/Log.cpp"
 link fuzz_is_good_xml "-lexpat -lcrypto -lz" src/update/core/XmlRepair.cpp \
     src/shell/base/XmlTree.cpp src/update/core/XML_Qn.cpp src/article/core/HtmlEntities.cpp \
-    src/platform/core/Hash.cpp $base
+    src/platform/core/Hash.cpp src/platform/core/HashPosix.cpp src/platform/core/Base64.cpp $base
 # The converter's direct walk is kept short so the fuzzer reaches its fallback too.
 compile src/article/core/ExtractHTMLText.cpp "-DORVALIS_HTML_DIRECT_WALK_LIMIT=8" >/dev/null
 link fuzz_html_text "" src/article/core/ExtractHTMLText.cpp src/article/core/HtmlEntities.cpp $base
@@ -55,20 +55,20 @@ link fuzz_key_value "" src/shell/base/IniFile.cpp $base
 link fuzz_date "-lexpat -lcrypto -lz" src/update/core/Date.cpp src/update/core/XML_Qn.cpp \
     src/shell/base/XmlTree.cpp src/shell/base/Lng.cpp src/shell/base/LngTable.cpp \
     src/shell/base/LngState.cpp src/shell/base/Prefs.cpp src/shell/base/IniFile.cpp \
-    src/shell/base/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp \
+    src/shell/base/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp src/platform/core/HashPosix.cpp src/platform/core/Base64.cpp \
     $base
 link fuzz_extractor_lines "-lexpat -lcrypto -lz" src/plugins/core/RunExtractor.cpp tests/fuzz/extractor_stubs.cpp \
     src/update/core/FeedParse.cpp src/update/net/UrlTools.cpp src/update/core/XmlRepair.cpp \
     src/update/core/Date.cpp src/update/core/XML_Qn.cpp \
     src/shell/base/XmlTree.cpp src/shell/base/Lng.cpp src/shell/base/LngTable.cpp \
     src/shell/base/LngState.cpp src/shell/base/Prefs.cpp src/shell/base/IniFile.cpp \
-    src/shell/base/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp \
+    src/shell/base/PathTools.cpp src/article/core/HtmlEntities.cpp src/platform/core/Hash.cpp src/platform/core/HashPosix.cpp src/platform/core/Base64.cpp \
     $base
 # The OPML and feed-bank readers link the catalogue and the language table; the downloads and the
 # selection windows they sit beside are stand-ins (bank_stubs.cpp).
 opml="src/discovery/core/OPML.cpp src/catalogue/core/Records.cpp src/update/core/XmlRepair.cpp \
     src/update/core/XML_Qn.cpp src/shell/base/XmlTree.cpp src/article/core/HtmlEntities.cpp \
-    src/platform/core/Hash.cpp"
+    src/platform/core/Hash.cpp src/platform/core/HashPosix.cpp src/platform/core/Base64.cpp"
 link fuzz_opml "-lexpat -lcrypto -lz" $opml $base
 link fuzz_bank "-lexpat -lcrypto -lz" src/discovery/core/BankExchange.cpp \
     src/discovery/core/FeedBank.cpp src/update/core/Date.cpp src/shell/base/Lng.cpp \
