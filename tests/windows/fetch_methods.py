@@ -129,6 +129,18 @@ def main():
             if key[1] == "/moved":
                 want = expected(key[0], "/data.bin", base)
                 want = (want[0], want[1].replace(base + "/data.bin", base + "/moved"), want[2])
+            # wine now and then faults in one of its own library threads as a program ends
+            # (seen once in a few runs, after a 404 through WinINet); such a run is told and
+            # tried again, twice at most, so a fault of ours still shows every time.
+            tries = 0
+            while got != want and args.emulator and tries < 2:
+                print("%s %s: got %r, tried again" % (key[0], key[1], got))
+                tries += 1
+                destination = name_for(os.path.join(work, "this"), key[0], key[1])
+                if os.path.exists(destination):
+                    os.remove(destination)
+                got = run(command, base + key[1], destination, key[0], os.path.join(work, "this"))
+                mine[key] = got
             if got != want:
                 failures.append("%s %s: got %r, expected %r" % (key[0], key[1], got, want))
         if args.linux_tool:
