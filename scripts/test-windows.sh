@@ -51,5 +51,7 @@ wine cmd.exe /c ver </dev/null >/dev/null 2>&1 || true
 status=0
 (cd build-win && ctest --output-on-failure -j"$jobs" --timeout 600) || status=$?
 wineserver -k || true
+# Gone before the script ends, so a run that follows never meets a server still exiting.
+wineserver -w || true
 step "done ($status)"
 exit "$status"
